@@ -1,0 +1,121 @@
+#include "a_main.h"
+#include "common/controlchars.h"
+#include "menutree.h"
+#include "common/pacing.h"
+#include "common/toolwindow.h"
+#include "common/version.h"
+#include "windowtable.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+
+namespace {
+A_main* g_main = nullptr;
+}
+
+A_main::A_main()
+{
+    setObjectName(QStringLiteral("A_main"));
+    setWindowTitle(QStringLiteral("Kelvane Electronics Voltaris and Utilities"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdi"));
+    m_mdi->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(m_mdi);
+    resize(16530 / 15, 9225 / 15 + 30);
+    buildMenus();
+    setMdiHost(m_mdi);
+    setPopupHandler([this](const QString& name) { popup(name); });
+    // Load handler.
+    setWindowTitle(windowTitle() + QStringLiteral("      Revision:  ") + revision());
+    initchars();
+}
+
+A_main::~A_main()
+{
+    setPopupHandler({});
+    if (g_main == this)
+        g_main = nullptr;
+}
+
+void A_main::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* group = nullptr;
+    QMenu* sub = nullptr;
+    QString groupName, subName;
+    for (const MenuEntry& e : menuTree()) {
+        QAction* action = nullptr;
+        if (e.group == e.item) {
+            // An item on the menu bar itself ("About").
+            action = bar->addAction(e.caption);
+            group = nullptr;
+            groupName.clear();
+        } else {
+            if (e.group != groupName) {
+                group = bar->addMenu(e.groupCaption);
+                group->setObjectName(e.group);
+                groupName = e.group;
+                sub = nullptr;
+                subName.clear();
+            }
+            if (e.submenu.isEmpty()) {
+                action = group->addAction(e.caption);
+            } else {
+                if (e.submenu != subName) {
+                    sub = group->addMenu(e.submenuCaption);
+                    sub->setObjectName(e.submenu);
+                    subName = e.submenu;
+                }
+                action = sub->addAction(e.caption);
+            }
+        }
+        action->setObjectName(e.item);
+        const QString name = e.name;
+        connect(action, &QAction::triggered, this, [this, name] { popup(name); });
+    }
+}
+
+void A_main::popup(const QString& name)
+{
+    ToolWindow& w = windowFor(name);
+    if (w.visible()) {
+        w.setFocus();
+        return;
+    }
+    w.setTop(100);
+    w.setLeft(100);
+    w.show();
+}
+
+void A_main::closeEvent(QCloseEvent* event)
+{
+    // Each open tool window closes with its own close handling; waits of
+    // running handlers end, and the program then ends.
+    setQuitting(true);
+    for (ToolWindow* w : FormSlots::all())
+        w->unload();
+    event->accept();
+    QApplication::exit(0);
+}
+
+A_main& mainWindow()
+{
+    if (!g_main)
+        g_main = new A_main;
+    return *g_main;
+}
+
+bool mainWindowExists()
+{
+    return g_main != nullptr;
+}
+
+void destroyMainWindow()
+{
+    FormSlots::shutdown();
+    delete g_main;
+    g_main = nullptr;
+    setMdiHost(nullptr);
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <QMainWindow>
+
+class QMdiArea;
+
+// The program's frame: an MDI area under the menu tree. Every menu item
+// hands its tool name to popup.
+class A_main : public QMainWindow {
+    Q_OBJECT
+public:
+    A_main();
+    ~A_main() override;
+
+    // Opens, focuses or reports the tool window of a name.
+    void popup(const QString& name);
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    QMdiArea* m_mdi = nullptr;
+};
+
+// The frame of this run, created on first use.
+A_main& mainWindow();
+bool mainWindowExists();
+// Closes the frame's tool windows and the frame itself (tests and shutdown).
+void destroyMainWindow();

@@ -1,0 +1,30 @@
+#include "windowtable.h"
+#include "z_notinstalled.h"
+
+namespace {
+template <class T>
+ToolWindow& slot()
+{
+    return FormSlots::get<T>();
+}
+} // namespace
+
+const std::vector<WindowEntry>& windowTable()
+{
+    static const std::vector<WindowEntry> table = {
+    };
+    return table;
+}
+
+ToolWindow& windowFor(const QString& name)
+{
+    // Only A-Z are folded; nothing is trimmed.
+    QString key = name;
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    for (const WindowEntry& e : windowTable())
+        if (e.name == key)
+            return e.instance();
+    return FormSlots::get<Z_notinstalled>();
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+// Answers the next modal window: when one appears, records its title and
+// texts, then presses the button with the given object name (or, when the
+// name is empty, closes the window with its close box).
+class ModalAnswer : public QObject {
+    Q_OBJECT
+public:
+    explicit ModalAnswer(QString buttonName, int timeoutMs = 10000);
+    ~ModalAnswer() override;
+
+    bool answered() const { return m_answered; }
+    QString title() const { return m_title; }
+    // Texts of the window's text boxes and labels, in creation order.
+    QStringList texts() const { return m_texts; }
+    QString text() const { return m_texts.join(QLatin1Char('\n')); }
+    // The modal window's form, while it is open (for inspection in a hook).
+    void setBeforePress(std::function<void(QWidget*)> hook) { m_hook = std::move(hook); }
+
+private:
+    void poll();
+    QString m_button;
+    QTimer m_timer;
+    int m_left;
+    bool m_answered = false;
+    QString m_title;
+    QStringList m_texts;
+    std::function<void(QWidget*)> m_hook;
+};
