@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
+#include <QElapsedTimer>
+#include <QPointer>
 
 #include <cstdio>
 #include <memory>
@@ -46,6 +49,29 @@ int main(int argc, char** argv)
     }
 
     TempFolders folders; // program and work folders for the whole run
+
+    // A modal window that nobody answers would hang the run: close it after
+    // a while and say so, so the test that raised it fails instead.
+    QTimer watchdog;
+    QPointer<QWidget> seen;
+    QElapsedTimer seenFor;
+    watchdog.setInterval(500);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (m != seen) {
+            seen = m;
+            seenFor.start();
+            return;
+        }
+        if (m && seenFor.elapsed() > 30000) {
+            std::fprintf(stderr, "Unanswered modal window \"%s\" closed by the test runner\n",
+                         qPrintable(m->windowTitle()));
+            QTest::qFail("unanswered modal window", __FILE__, __LINE__);
+            m->close();
+            seen = nullptr;
+        }
+    });
+    watchdog.start();
     unsetenv("VOLTARIS_PORTS");
     mainWindow();
 
