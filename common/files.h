@@ -1,0 +1,35 @@
+#pragma once
+// Files, paths and settings lines.
+
+#include <QString>
+#include <QStringList>
+
+// True when at least one ordinary file (not hidden, not a folder, device or
+// other special file) matches path; "*" and "?" in the last component are
+// wildcards. An empty path and every failure of the look-up give false.
+bool fileexists(const QString& path);
+
+// As fileexists, but folders match as well (an existing file also answers
+// true).
+bool direxists(const QString& path);
+
+// A piece of a path. The caller's path loses its leading and trailing
+// blanks. The cleaned path drops "*", "?", "<", ">" and "|"; only dots after
+// the last separator count, the first of them starting the extension and a
+// second one ending the name. part: 0 name with extension, 1 base name,
+// 2 extension without the dot, 3 folder without a trailing separator,
+// 4 folder, separator, name with extension, 5 the same without extension;
+// any other part "".
+QString pathpart(QString& path, const int& part);
+QString pathpart(const QString& path, const int& part);
+
+// Settings lines: lines[k] (k = 1 to 100) is line k of the file at path;
+// lines[0] is never used. A list shorter than 101 entries is extended.
+// mode (any case) "save" writes exactly 100 lines with CR LF, atomically
+// (the old file stays whole until the new one is complete), clearing a
+// read-only mark first; CR and LF inside a value become blanks so no later
+// line shifts. "load" first creates a missing or empty file with two empty
+// lines, then reads at most 100 lines (ends CR LF, LF or CR) into lines[1],
+// lines[2], ...; entries past the file's last line keep their values. Other
+// modes do nothing. Text is Latin-1. Failures raise VError.
+void filelines(const QString& mode, const QString& path, QStringList& lines);
