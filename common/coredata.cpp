@@ -1,0 +1,165 @@
+#include "coredata.h"
+#include "alert.h"
+#include "paths.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+const QChar kSep(0xFF);
+
+QString errorPastEnd()
+{
+    return QStringLiteral("Error, request past end");
+}
+
+// Field k (from 1) of a text split on runs of blanks, "" past the end.
+QString blankField(const QString& text, int k)
+{
+    const QStringList f = text.split(u' ', Qt::SkipEmptyParts);
+    return k >= 1 && k <= f.size() ? f[k - 1] : QString();
+}
+
+// Splits a file's bytes into lines on CR LF, LF or CR; a final line end
+// gives no extra empty line. Bytes map to characters 0-255.
+template <class F>
+void forEachLine(QFile& file, F&& take)
+{
+    // A core row is short; a longer line (a binary file) is cut so memory
+    // stays bounded whatever the file holds.
+    constexpr qsizetype kMaxLine = 4096;
+    QByteArray line;
+    bool pending = false; // a line has started (possibly empty)
+    bool afterCR = false;
+    char buf[65536];
+    for (;;) {
+        const qint64 n = file.read(buf, sizeof buf);
+        if (n <= 0)
+            break;
+        for (qint64 i = 0; i < n; ++i) {
+            const char c = buf[i];
+            if (c == '\n' && afterCR) {
+                afterCR = false;
+                continue;
+            }
+            afterCR = c == '\r';
+            if (c == '\r' || c == '\n') {
+                if (!take(QString::fromLatin1(line)))
+                    return;
+                line.clear();
+                pending = false;
+                continue;
+            }
+            pending = true;
+            if (line.size() < kMaxLine)
+                line.append(c);
+        }
+    }
+    if (pending)
+        take(QString::fromLatin1(line));
+}
+} // namespace
+
+CoreTable::CoreTable(QString path) : m_path(std::move(path)) {}
+
+CoreRecord CoreTable::parseLine(const QString& line)
+{
+    const QStringList f = (line + QStringLiteral(" -")).split(u' ', Qt::SkipEmptyParts);
+    auto field = [&f](int k) { return k <= f.size() ? f[k - 1] : QString(); };
+    CoreRecord r;
+    r.key = field(1) + u' ' + field(2) + u' ' + field(14);
+    r.stock = field(15) + u' ' + field(16);
+    for (int k = 3; k <= 13; ++k)
+        r.numbers += field(k) + u' ';
+    return r;
+}
+
+void CoreTable::ensureLoaded()
+{
+    if (loaded())
+        return;
+    m_rows.clear();
+    QFile file(m_path);
+    if (file.open(QIODevice::ReadOnly)) {
+        forEachLine(file, [this](const QString& line) {
+            if (line.startsWith(u';'))
+                return true;
+            m_rows.push_back(parseLine(line));
+            return count() < maxRows;
+        });
+    }
+    // By character code; rows with equal keys keep their order in the file.
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [](const CoreRecord& a, const CoreRecord& b) { return a.key < b.key; });
+    QString list = u' ' + QString::number(count() + 2) + kSep + QStringLiteral("Select");
+    for (const CoreRecord& r : m_rows)
+        list += kSep + r.key;
+    m_list = list;
+}
+
+QString CoreTable::rowText(int row) const
+{
+    const CoreRecord& r = record(row);
+    return r.numbers + u' ' + r.key + u' ' + r.stock;
+}
+
+QString CoreTable::sheet(int row) const
+{
+    const CoreRecord& r = record(row);
+    struct Line {
+        const char* label;
+        int tabs;
+        QString value;
+        const char* unit;
+    };
+    auto num = [&r](int k) { return blankField(r.numbers, k); };
+    const Line lines[] = {
+        {"Name", 2, blankField(r.key, 1) + u' ' + blankField(r.key, 2), nullptr},
+        {"Material", 2, blankField(r.key, 3), nullptr},
+        {"In Stock?", 2, blankField(r.stock, 1), nullptr},
+        {"Reference", 1, blankField(r.stock, 2), nullptr},
+        {"Mu", 2, num(1), "-"},
+        {"Al", 2, num(2), "mHy @ 1K Turns"},
+        {"Ae", 2, num(3), "cm^2"},
+        {"Aw", 2, num(4), "cm^2"},
+        {"Path Length", 1, num(5), "cm"},
+        {"OD", 2, num(6), "cm"},
+        {"ID", 2, num(7), "cm"},
+        {"Height (Thickness)", 1, num(8), "cm"},
+        {"Weight", 2, num(9), "Grams"},
+        {"B/NI", 2, num(10), "Gauss/Amp-Turn"},
+        {"BSat", 2, num(11), "Gauss"},
+    };
+    QStringList out;
+    for (const Line& l : lines) {
+        QString s = QString::fromLatin1(l.label) + QString(l.tabs, u'\t') + l.value;
+        if (l.unit)
+            s += u'\t' + QString::fromLatin1(l.unit);
+        out << s;
+    }
+    return out.join(QStringLiteral("\r\n"));
+}
+
+QString CoreTable::answer(int16_t request)
+{
+    ensureLoaded();
+    if (request == 0)
+        return m_list;
+    if (request == INT16_MIN)
+        return QString();
+    const int row = request < 0 ? -int(request) : int(request);
+    if (row > count())
+        return errorPastEnd();
+    if (request > 0)
+        return rowText(row);
+    m_sheet = sheet(row);
+    alertbox(QStringLiteral("Core specifications"), m_sheet, 1);
+    return QString();
+}
+
+QString coredata(const int16_t& request)
+{
+    static CoreTable table(joinpath(apppath(), QStringLiteral("voltaris.cdt")));
+    return table.answer(request);
+}
