@@ -1,9 +1,38 @@
 #include "numtext.h"
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 #include <string>
+
+namespace {
+
+// The C library's number conversions follow the process locale, which the
+// application sets from the user's environment: under a German locale
+// strtod stops at "." and printf writes ",". Each conversion here runs
+// under the "C" locale for its thread instead.
+class CNumericScope {
+public:
+    CNumericScope()
+    {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        m_old = c ? uselocale(c) : locale_t(nullptr);
+    }
+    ~CNumericScope()
+    {
+        if (m_old)
+            uselocale(m_old);
+    }
+    CNumericScope(const CNumericScope&) = delete;
+    CNumericScope& operator=(const CNumericScope&) = delete;
+
+private:
+    locale_t m_old;
+};
+
+} // namespace
 
 double numval(const QString& text)
 {
@@ -47,6 +76,7 @@ double numval(const QString& text)
         if (edigits)
             s += e;
     }
+    const CNumericScope cLocale;
     const double v = std::strtod(s.c_str(), nullptr);
     return v;
 }
@@ -63,7 +93,10 @@ namespace {
 void sigDigits(double value, int sig, std::string& digits, int& exp10)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", sig - 1, std::fabs(value));
+    {
+        const CNumericScope cLocale;
+        std::snprintf(buf, sizeof buf, "%.*e", sig - 1, std::fabs(value));
+    }
     // buf: d.ddddde[+-]xx
     std::string s(buf);
     const auto epos = s.find('e');

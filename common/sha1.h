@@ -1,0 +1,18 @@
+#pragma once
+// SHA-1 (FIPS 180-1) of byte text, with replaceable round constants.
+
+#include <QString>
+#include <cstdint>
+
+// The digest of message, each character one byte (Latin-1; others as "?"),
+// as five 8-digit upper-case hex words separated by blanks. constants ""
+// means the standard round constants; otherwise its hex digits, padded
+// with "0" on the left to 32 (the rightmost 32 kept), give the constants of
+// rounds 60-79, 40-59, 20-39 and 0-19 in that order. The caller's message
+// variable receives the padded message (a multiple of 64 characters).
+QString sha1(const QString& constants, QString& message);
+QString sha1(const QString& constants, const QString& message);
+
+// The padding that follows a message of `length` characters: code 128,
+// zeros, and the bit length as 64 bits, most significant byte first.
+QString sha1padding(int64_t length);
