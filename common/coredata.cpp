@@ -1,5 +1,6 @@
 #include "coredata.h"
 #include "alert.h"
+#include "fields.h"
 #include "paths.h"
 
 #include <QFile>
@@ -17,8 +18,7 @@ QString errorPastEnd()
 // Field k (from 1) of a text split on runs of blanks, "" past the end.
 QString blankField(const QString& text, int k)
 {
-    const QStringList f = text.split(u' ', Qt::SkipEmptyParts);
-    return k >= 1 && k <= f.size() ? f[k - 1] : QString();
+    return getfield(text, k, QStringLiteral(" "));
 }
 
 // Splits a file's bytes into lines on CR LF, LF or CR; a final line end
