@@ -1,6 +1,8 @@
 #include "windowtable.h"
 #include "z_notinstalled.h"
 
+#include "common/rs232_comportscanner.h"
+
 namespace {
 template <class T>
 ToolWindow& slot()
@@ -12,6 +14,7 @@ ToolWindow& slot()
 const std::vector<WindowEntry>& windowTable()
 {
     static const std::vector<WindowEntry> table = {
+        {"rs232_comportscanner", &slot<RS232_comportscanner>},
     };
     return table;
 }

@@ -1,0 +1,140 @@
+#pragma once
+// The serial-port control every serial window holds (as `rs232`).
+//
+//   PortController rs232;
+//   rs232.open("ttyUSB0", "115200,n,8,1");   // throws VError when it cannot
+//   rs232.write("$0014\r");                   // Latin-1, one byte per char
+//   connect(&rs232, &PortController::dataArrived, ...);  // then read()
+//   QString got = rs232.read();               // everything since last read
+//   rs232.setDtr(true); bool c = rs232.cts(); // modem lines
+//   rs232.close();                            // silent when closed
+//
+// Failure: on the first read, write or resource error of an open port the
+// port is closed and `failed(number, description)` is emitted once (queued,
+// on the GUI thread). A window that closes the port itself before then hears
+// nothing more. Modem-line calls a device cannot do (pseudo-terminals) are
+// not errors: setters do nothing, inputs read as off.
+//
+// The port device is reached through a PortBackend. By default that is a
+// QSerialPort; tests install a factory that hands out a fake for chosen
+// names (PortController::setBackendFactory), so modem-line behaviour can be
+// tested without hardware.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// A settings text "9600,n,8,1" taken apart. Parity: 'n', 'e', 'o', 'm', 's';
+// stop bits 1, 15 (one and a half) or 2.
+struct PortSettings {
+    int baud = 9600;
+    char parity = 'n';
+    int dataBits = 8;
+    int stopBits = 1;
+};
+
+// Parses a settings text; blanks around the fields are allowed
+// (" 256000,n,8,1"). A text that is not a valid setting raises VError 380.
+PortSettings parsePortSettings(const QString& text);
+
+// Modem lines as a bit set.
+namespace portline {
+constexpr int DTR = 1, RTS = 2, CTS = 4, DSR = 8, DCD = 16, RI = 32;
+}
+
+// One port device. Implementations report read, write and resource faults
+// through broken(); PortController turns the first into one failure.
+class PortBackend : public QObject {
+    Q_OBJECT
+public:
+    // Opens the device; on failure returns false with a number (verr::...)
+    // and the platform's description.
+    virtual bool open(const QString& name, const PortSettings& s, int& number, QString& why) = 0;
+    virtual void close() = 0;
+    // Queues the bytes for sending; false when the device refuses them.
+    virtual bool write(const QByteArray& bytes) = 0;
+    virtual QByteArray readAll() = 0;
+    // Modem lines: false / -1 when the device has none (no error).
+    virtual bool setLine(int line, bool on) = 0;
+    virtual int lines() = 0;
+    virtual bool setBaud(int baud) = 0;
+    virtual int baud() = 0;
+Q_SIGNALS:
+    void readyRead();
+    void broken(int number, const QString& description);
+};
+
+class PortController : public QObject {
+    Q_OBJECT
+public:
+    explicit PortController(QObject* parent = nullptr);
+    ~PortController() override;
+
+    // Opens the named port (a platform name such as "ttyUSB0" or a device
+    // path) with a settings text. Raises VError when the port does not
+    // exist, is held by another window or program, or cannot be set up.
+    // An open port is closed first.
+    void open(const QString& name, const QString& settings);
+    void close();
+    bool isOpen() const { return m_backend != nullptr; }
+    const QString& portName() const { return m_name; }
+
+    // Sends text, one byte per character (Latin-1). Raises VError when the
+    // port is not open or the device refuses the bytes.
+    void write(const QString& text);
+    // The text received since the previous read; possibly empty.
+    QString read();
+
+    void setDtr(bool on);
+    void setRts(bool on);
+    bool dtr() const { return m_dtr; }
+    bool rts() const { return m_rts; }
+    bool cts();
+    bool dsr();
+    bool dcd();
+    bool ringing();
+
+    // The rate asked for: applies at once when open, and to the next open
+    // whose settings text the caller builds from it. speed() reads back the
+    // rate the device runs at while open, the rate asked for otherwise.
+    void setSpeed(int baud);
+    int speed();
+
+    // Chooses the device behind a port name; return nullptr for the
+    // platform's serial port. Tests use it to put a fake behind a name.
+    using BackendFactory = std::function<std::unique_ptr<PortBackend>(const QString& name)>;
+    static void setBackendFactory(BackendFactory factory);
+
+    // True when some PortController of this program holds the port open.
+    static bool heldOpen(const QString& name);
+
+Q_SIGNALS:
+    void dataArrived();
+    // The ring line changed (polled while open and someone listens).
+    void ring(bool on);
+    // The port failed while open and has been closed (emitted once).
+    void failed(int number, const QString& description);
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+
+private:
+    void onBroken(int number, const QString& description);
+    void pollRing();
+    int lineState();
+
+    std::unique_ptr<PortBackend> m_backend;
+    QString m_name;
+    QString m_key;
+    bool m_dtr = false;
+    bool m_rts = false;
+    bool m_ringOn = false;
+    bool m_broken = false;
+    int m_speed = 9600;
+    QTimer m_ringPoll;
+    quint64 m_generation = 0;
+};

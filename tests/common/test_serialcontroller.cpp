@@ -1,0 +1,392 @@
+#include "support/boardsim.h"
+#include "support/fakeport.h"
+#include "support/modal.h"
+#include "support/ptypair.h"
+#include "support/testmain.h"
+
+#include "common/alert.h"
+#include "common/formbuilder.h"
+#include "common/framer.h"
+#include "common/numtext.h"
+#include "common/rs232_comportscanner.h"
+#include "common/rs232_portscanning.h"
+#include "common/serialcontroller.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <sys/resource.h>
+
+// A controller window that follows the pattern and handles one reply per
+// process call, as the board windows do.
+class Demo_controller : public ToolWindow {
+    Q_OBJECT
+public:
+    Demo_controller() : ToolWindow(QStringLiteral("Demo_controller"), QSize(3000, 1200)) {}
+
+    SerialController serial{*this, [] { return QStringLiteral("115200,n,8,1"); },
+                            [this](int what, const QString& text) { process(what, text); }};
+    QStringList replies;
+
+    QComboBox* portselect() const { return controls<Ui>() ? controls<Ui>()->portselect : nullptr; }
+    // Chooses a port in the selector, as the user does.
+    bool choose(const QString& name)
+    {
+        const int i = portselect()->findText(name);
+        if (i < 0)
+            return false;
+        portselect()->setCurrentIndex(i);
+        return true;
+    }
+
+protected:
+    void build(QWidget* form) override
+    {
+        auto* ui = makeControls<Ui>();
+        ui->portselect = place<QComboBox>(form, QStringLiteral("portselect"), 120, 120, 2700, 315);
+        serial.attach(ui->portselect);
+    }
+    void onLoad() override
+    {
+        replies.clear();
+        serial.load();
+    }
+    void onUnload() override { serial.unload(); }
+
+private:
+    struct Ui : Controls {
+        QComboBox* portselect = nullptr;
+    };
+    void process(int what, const QString&)
+    {
+        if (what != 255)
+            return;
+        const QString frame = serial.nextReply();
+        if (!frame.isEmpty())
+            replies << frame;
+    }
+};
+
+namespace {
+const QString CR(QChar(13));
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+} // namespace
+
+class TestSerialController : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup()
+    {
+        FormSlots::get<Demo_controller>().unload();
+        FormSlots::get<RS232_comportscanner>().unload();
+    }
+
+    void commandBytesArriveAsSent()
+    {
+        PtyPair pty;
+        QVERIFY(pty.ok());
+        BoardSimulator sim(pty);
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        QVERIFY(w.choose(pty.path()));
+        QCOMPARE(w.serial.portopen, -1);
+        w.serial.comwrite("$0014" + CR, 0);
+        w.serial.comwrite("$001501FF" + CR, 1);
+        QTRY_COMPARE(sim.received(), QByteArray("$0014\r$001501FF\r"));
+        QCOMPARE(sim.commands(), (QStringList{"$0014", "$001501FF"}));
+    }
+
+    void repliesProcessedOnce_data()
+    {
+        QTest::addColumn<int>("split");
+        QTest::addColumn<bool>("merge");
+        QTest::addColumn<QByteArray>("garbage");
+        QTest::newRow("plain") << 0 << false << QByteArray();
+        QTest::newRow("split in 3-byte writes") << 3 << false << QByteArray();
+        QTest::newRow("split in single bytes") << 1 << false << QByteArray();
+        // Three replies in one read: all are handled without waiting for
+        // more bytes.
+        QTest::newRow("merged") << 0 << true << QByteArray();
+        QTest::newRow("garbled") << 0 << false << QByteArray("zz\r#");
+        QTest::newRow("garbled, merged, split") << 4 << true << QByteArray("\x80q\r");
+    }
+    void repliesProcessedOnce()
+    {
+        QFETCH(int, split);
+        QFETCH(bool, merge);
+        QFETCH(QByteArray, garbage);
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        sim.script("0014", {BoardSimulator::boardReply("0014", {"1", "2"}), BoardSimulator::boardReply("0015"),
+                            BoardSimulator::boardReply("00F0", {"FFFF"})});
+        sim.setSplit(split);
+        sim.setMerge(merge);
+        sim.setGarbage(garbage);
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        QVERIFY(w.choose(pty.path()));
+        w.serial.comwrite("$0014" + CR, 0);
+        const QStringList expected{"0014,1,2", "0015", "00F0,FFFF"};
+        QTRY_COMPARE(w.replies, expected);
+        QTest::qWait(30);
+        QCOMPARE(w.replies, expected);
+        QCOMPARE(w.serial.ReceiveBuffer, QString());
+    }
+
+    void noPortSendsNothing()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        QCOMPARE(w.portselect()->currentText(), QStringLiteral("Select"));
+        ModalAnswer a("Command1_0");
+        w.serial.comwrite("$0014" + CR, 0);
+        QVERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Serial port error"));
+        QCOMPARE(a.text(), QStringLiteral("Please select an active serial port before attepmting to comunicate with "
+                                          "your peripheral device!"));
+        QTest::qWait(30);
+        QCOMPARE(sim.received(), QByteArray());
+        QCOMPARE(w.serial.portopen, 0);
+    }
+
+    // The board disappears: one alert, the no-port state, a quiet CPU, and
+    // a window that works again on the next port.
+    void vanishingBoard()
+    {
+        auto& w = FormSlots::get<Demo_controller>();
+        {
+            PtyPair pty;
+            BoardSimulator sim(pty);
+            w.load();
+            QVERIFY(w.choose(pty.path()));
+            const int beeps = beepCount();
+            ModalAnswer a("Command1_0");
+            sim.vanish();
+            QTRY_VERIFY(a.answered());
+            QCOMPARE(a.title(), QStringLiteral("Com port error"));
+            QVERIFY(a.text().startsWith(QStringLiteral("Error Code: ")));
+            QVERIFY(!w.serial.rs232.isOpen());
+            QCOMPARE(w.serial.portopen, 0);
+            QCOMPARE(w.portselect()->currentIndex(), 0);
+
+            ModalAnswer second("Command1_0", 300);
+            const double cpu0 = cpuSeconds();
+            QTest::qWait(300);
+            const double cpu = cpuSeconds() - cpu0;
+            QVERIFY(!second.answered());
+            QCOMPARE(beepCount() - beeps, 1);
+            QVERIFY2(cpu < 0.1, qPrintable(QString::number(cpu)));
+        }
+        PtyPair pty2;
+        BoardSimulator sim2(pty2);
+        sim2.script("0014", {BoardSimulator::boardReply("0014", {"9"})});
+        w.unload();
+        w.load();
+        QVERIFY(w.choose(pty2.path()));
+        w.serial.comwrite("$0014" + CR, 0);
+        QTRY_COMPARE(w.replies, QStringList{"0014,9"});
+    }
+
+    // A write to a device that fails is reported once and only once.
+    void writeAfterFailure()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-board");
+        qputenv("VOLTARIS_PORTS", "fake-board");
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        qunsetenv("VOLTARIS_PORTS");
+        QVERIFY(w.choose("fake-board"));
+        QCOMPARE(line->baud, 115200);
+        const int beeps = beepCount();
+        ModalAnswer a("Command1_0");
+        line->fail();
+        w.serial.comwrite("$0014" + CR, 0); // before the failure's report
+        QVERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Com port error"));
+        ModalAnswer second("Command1_0", 200);
+        QTest::qWait(200);
+        QVERIFY(!second.answered());
+        QCOMPARE(beepCount() - beeps, 1);
+        QCOMPARE(w.serial.portopen, 0);
+        QVERIFY(!line->open);
+    }
+
+    void openErrorReturnsToSelect()
+    {
+        PtyPair pty;
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        PortController other;
+        other.open(pty.path(), "9600,n,8,1"); // another window holds it now
+        ModalAnswer a("Command1_0");
+        QVERIFY(w.choose(pty.path()));
+        QVERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Com port open error"));
+        QVERIFY(!a.text().isEmpty());
+        QCOMPARE(w.serial.portopen, 0);
+        QCOMPARE(w.portselect()->currentIndex(), 0);
+        QVERIFY(!w.serial.rs232.isOpen());
+    }
+
+    void portscanFindsFreePorts()
+    {
+        PtyPair free1, held;
+        PortController holder;
+        holder.open(held.path(), "9600,n,8,1");
+        PortList ports;
+        ports[98] = QStringLiteral("keep");
+        FormSlots::get<RS232_comportscanner>().portscan(ports);
+        QCOMPARE(ports[0], QStringLiteral("Select"));
+        const int count = int(numval(ports[100]));
+        QCOMPARE(ports[100], numstr(count));
+        QStringList found;
+        for (int i = 1; i <= count; ++i)
+            found << ports[i];
+        QVERIFY(found.contains(free1.path()));
+        QVERIFY(!found.contains(held.path()));
+        QCOMPARE(found.indexOf(free1.path()), count - 1); // listed ports come after the system's
+        if (count < 98)
+            QCOMPARE(ports[98], QStringLiteral("keep"));
+        QVERIFY(!FormSlots::get<RS232_comportscanner>().visible());
+    }
+
+    void portscanWithNoPorts()
+    {
+        qputenv("VOLTARIS_PORTS", "/nonexistent/tty0");
+        PortList ports;
+        FormSlots::get<RS232_comportscanner>().portscan(ports);
+        qunsetenv("VOLTARIS_PORTS");
+        QCOMPARE(ports[0], QStringLiteral("Select"));
+        QVERIFY(!ports[100].isEmpty());
+        QCOMPARE(ports[100].at(0), u' ');
+        for (int i = 1; i <= int(numval(ports[100])); ++i)
+            QVERIFY(ports[i] != QStringLiteral("/nonexistent/tty0"));
+    }
+
+    void usersScan()
+    {
+        PtyPair a, b;
+        auto& s = FormSlots::get<RS232_comportscanner>();
+        s.show();
+        QCOMPARE(s.caption(), QStringLiteral("ComScan"));
+        auto* counter = s.form()->findChild<QLineEdit*>("counter");
+        auto* list = s.form()->findChild<QPlainTextEdit*>("resultlist");
+        QCOMPARE(counter->text(), QStringLiteral("---"));
+        QTest::mouseClick(s.form()->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(counter->text(), QStringLiteral("Done"));
+        const QString text = list->toPlainText();
+        QVERIFY2(text.endsWith(a.path() + u'\n' + b.path() + u'\n'), qPrintable(text));
+        QVERIFY(!FormSlots::get<RS232_portscanning>().visible());
+    }
+
+    // A controller loading while the user's scan runs gets a full list, and
+    // the user's scan still ends with "Done".
+    void scansDoNotRunOverEachOther()
+    {
+        PtyPair a;
+        auto& s = FormSlots::get<RS232_comportscanner>();
+        s.show();
+        auto* counter = s.form()->findChild<QLineEdit*>("counter");
+        PortList inner;
+        bool ran = false;
+        QMetaObject::Connection c = connect(counter, &QLineEdit::textChanged, this, [&](const QString& t) {
+            if (ran || t != u"1")
+                return;
+            ran = true;
+            s.portscan(inner);
+            // The user's second click during the scan is ignored.
+            QTest::mouseClick(s.form()->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        });
+        QTest::mouseClick(s.form()->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        disconnect(c);
+        QVERIFY(ran);
+        QCOMPARE(counter->text(), QStringLiteral("Done"));
+        QCOMPARE(inner[int(numval(inner[100]))], a.path());
+        const QString text = s.form()->findChild<QPlainTextEdit*>("resultlist")->toPlainText();
+        QCOMPARE(text.count(a.path()), 1);
+        QVERIFY(!FormSlots::get<RS232_portscanning>().visible());
+    }
+
+    // Modem lines on a device that has them, and on a pseudo-terminal that
+    // has none (no error there).
+    void modemLines()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-modem");
+        PortController port;
+        QSignalSpy rings(&port, &PortController::ring);
+        port.open("fake-modem", "9600,n,8,1");
+        port.setDtr(true);
+        QCOMPARE(line->outputs, portline::DTR);
+        port.setRts(true);
+        port.setDtr(false);
+        QCOMPARE(line->outputs, portline::RTS);
+        QVERIFY(!port.cts() && !port.dsr() && !port.dcd());
+        line->setInputs(portline::CTS | portline::DCD);
+        QVERIFY(port.cts() && !port.dsr() && port.dcd());
+        line->setInputs(portline::RI);
+        QTRY_COMPARE(rings.size(), 1);
+        QCOMPARE(rings.at(0).at(0).toBool(), true);
+        QVERIFY(port.ringing());
+        line->setInputs(0);
+        QTRY_COMPARE(rings.size(), 2);
+        port.setSpeed(256000);
+        QCOMPARE(port.speed(), 256000);
+        line->feed("abc");
+        QCOMPARE(port.read(), QStringLiteral("abc"));
+        port.close();
+        port.close();
+        QVERIFY(!line->open);
+
+        PtyPair pty;
+        PortController tty;
+        QSignalSpy failed(&tty, &PortController::failed);
+        tty.open(pty.path(), "9600,n,8,1");
+        tty.setDtr(true);
+        tty.setRts(false);
+        QVERIFY(!tty.cts() && !tty.dsr() && !tty.dcd() && !tty.ringing());
+        tty.write(QStringLiteral("ok\xe9\r"));
+        QTest::qWait(20);
+        QVERIFY(tty.isOpen());
+        QCOMPARE(failed.size(), 0);
+        char buf[16] = {};
+        QCOMPARE(::read(pty.boardFd(), buf, sizeof buf), ssize_t(4));
+        QCOMPARE(QByteArray(buf, 4), QByteArray("ok\xe9\r"));
+    }
+
+    void closedPortRefusesWrites()
+    {
+        PortController port;
+        port.close();
+        QCOMPARE(port.read(), QString());
+        try {
+            port.write(QStringLiteral("x"));
+            QFAIL("write on a closed port");
+        } catch (const VError& e) {
+            QCOMPARE(e.number(), int(verr::PortNotOpen));
+        }
+        try {
+            port.open(QStringLiteral("/nonexistent/ttyX"), QStringLiteral("9600,n,8,1"));
+            QFAIL("opened a missing port");
+        } catch (const VError& e) {
+            QVERIFY(!e.description().isEmpty());
+        }
+        QVERIFY(!port.isOpen());
+    }
+};
+
+VOLTARIS_TEST(TestSerialController);
+#include "test_serialcontroller.moc"

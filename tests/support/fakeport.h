@@ -1,0 +1,66 @@
+#pragma once
+// A port device without hardware, for modem lines and failures that a
+// pseudo-terminal cannot show.
+//
+//   FakePorts fakes;                          // names "fake-..." become fakes
+//   auto line = fakes.line("fake-modem");     // the far side of that port
+//   rs232.open("fake-modem", "9600,n,8,1");
+//   line->setInputs(portline::CTS | portline::RI);
+//   line->feed("!0014\r");                    // data arrives
+//   line->fail();                             // the device breaks
+//   line->written, line->outputs, line->baud  // what the port did
+//
+// Names starting "fake-" may also be listed in VOLTARIS_PORTS for portscan.
+
+#include "common/portcontroller.h"
+
+#include <QMap>
+#include <QPointer>
+#include <memory>
+
+class FakePort;
+
+struct FakeLine {
+    bool present = true;     // false: opening fails as a missing device
+    bool open = false;
+    int outputs = 0;         // DTR / RTS as set by the port
+    int inputs = 0;          // CTS / DSR / DCD / RI as the test sets them
+    int baud = 0;
+    QByteArray written;
+    QByteArray unread;
+    QPointer<FakePort> port;
+
+    void setInputs(int bits) { inputs = bits; }
+    void feed(const QByteArray& bytes);
+    void fail();
+};
+
+class FakePort : public PortBackend {
+    Q_OBJECT
+public:
+    explicit FakePort(std::shared_ptr<FakeLine> line) : m_line(std::move(line)) {}
+    bool open(const QString& name, const PortSettings& s, int& number, QString& why) override;
+    void close() override;
+    bool write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    bool setLine(int line, bool on) override;
+    int lines() override;
+    bool setBaud(int baud) override;
+    int baud() override { return m_line->baud; }
+    void arrived() { emit readyRead(); }
+    void breakDown() { emit broken(8018, QStringLiteral("The device was removed")); }
+
+private:
+    std::shared_ptr<FakeLine> m_line;
+};
+
+// Installs the fake factory while it lives.
+class FakePorts {
+public:
+    FakePorts();
+    ~FakePorts();
+    std::shared_ptr<FakeLine> line(const QString& name);
+
+private:
+    QMap<QString, std::shared_ptr<FakeLine>> m_lines;
+};
