@@ -43,8 +43,12 @@ bool lookup(const QString& path, bool foldersToo)
     if (hasWildcard(folder))
         return false;
     // "*" and "?" are the only wildcards; everything else matches itself.
+    // A trailing ".*" also matches names without an extension, so "*.*"
+    // means every file.
+    const bool anyExtension = name.endsWith(QLatin1String(".*"));
+    const QString stem = anyExtension ? name.left(name.size() - 2) : name;
     QString re;
-    for (const QChar c : name) {
+    for (const QChar c : stem) {
         if (c == u'*')
             re += QStringLiteral(".*");
         else if (c == u'?')
@@ -52,6 +56,8 @@ bool lookup(const QString& path, bool foldersToo)
         else
             re += QRegularExpression::escape(QString(c));
     }
+    if (anyExtension)
+        re += QStringLiteral("(\\..*)?");
     const QRegularExpression rx(QRegularExpression::anchoredPattern(re));
     QDir dir(folder);
     if (!dir.exists())

@@ -90,6 +90,13 @@ private Q_SLOTS:
         QVERIFY(!::fileexists(dir + "/missing/one.txt"));
         QVERIFY(!::fileexists(dir + "/s*/one.txt"));
         QVERIFY(!::fileexists(QString(5000, u'x')));
+
+        // "*.*" means every file, with or without an extension.
+        TempFolders u;
+        writeFile(u.work() + "/README", "x");
+        QVERIFY(::fileexists(u.work() + "/*.*"));
+        QVERIFY(::fileexists(u.work() + "/READ*.*"));
+        QVERIFY(!::fileexists(u.work() + "/*.txt"));
     }
 
     void loadCreatesMissingFile()
