@@ -1,4 +1,6 @@
 #include "windowtable.h"
+#include "z_about.h"
+#include "z_commondialogcontrol.h"
 #include "z_notinstalled.h"
 
 #include "common/rs232_comportscanner.h"
@@ -14,6 +16,8 @@ ToolWindow& slot()
 const std::vector<WindowEntry>& windowTable()
 {
     static const std::vector<WindowEntry> table = {
+        {"z_about", &slot<Z_about>},
+        {"testform", &slot<Z_commondialogcontrol>},
         {"rs232_comportscanner", &slot<RS232_comportscanner>},
     };
     return table;

@@ -1,0 +1,176 @@
+#include "support/tempfolders.h"
+#include "support/testmain.h"
+
+#include "app/z_about.h"
+#include "app/z_commondialogcontrol.h"
+#include "common/alert.h"
+#include "common/commondialog.h"
+#include "common/paths.h"
+#include "common/rtfview.h"
+
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+// Answers the file boxes as a user would, recording what they were asked.
+class ScriptedBoxes : public FileDialogBackend {
+public:
+    FileDialogAnswer run(const FileDialogRequest& r) override
+    {
+        requests.push_back(r);
+        FileDialogAnswer a;
+        a.files = next;
+        return a;
+    }
+    QStringList next;
+    std::vector<FileDialogRequest> requests;
+};
+
+QString text(ToolWindow& w, const char* name)
+{
+    QWidget* c = w.form()->findChild<QWidget*>(QString::fromLatin1(name));
+    if (auto* p = qobject_cast<QPlainTextEdit*>(c))
+        return p->toPlainText();
+    if (auto* t = qobject_cast<QTextEdit*>(c))
+        return t->toPlainText();
+    return qobject_cast<QLineEdit*>(c)->text();
+}
+
+void click(ToolWindow& w, const char* name)
+{
+    w.form()->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+}
+} // namespace
+
+class TestAboutAndTestForm : public QObject {
+    Q_OBJECT
+    ScriptedBoxes boxes;
+
+private Q_SLOTS:
+    void initTestCase() { setFileDialogBackend(&boxes); }
+    void cleanupTestCase()
+    {
+        setFileDialogBackend(nullptr);
+        FormSlots::get<Z_about>().unload();
+        FormSlots::get<Z_commondialogcontrol>().unload();
+    }
+
+    void aboutCaptionAndPage()
+    {
+        TempFolders folders;
+        Z_about& about = FormSlots::get<Z_about>();
+        about.unload();
+        popup("z_about");
+        QVERIFY(about.visible());
+        QCOMPARE(about.caption(),
+                 QStringLiteral("About the RVM Voltaris and Utility Collection      Revision:  1.00.46"));
+        QVERIFY(text(about, "aboutbox").startsWith(QStringLiteral("Voltaris and Utilities\n")));
+        QVERIFY(text(about, "aboutbox").contains(QStringLiteral("1.00.46")));
+
+        // A click in the text hides it; it stays loaded and shows the same
+        // page again without reading the file.
+        auto* box = about.form()->findChild<RtfView*>("aboutbox");
+        QTest::mouseClick(box->viewport(), Qt::LeftButton);
+        QVERIFY(about.isLoaded());
+        QVERIFY(!about.visible());
+        QVERIFY(QFile::remove(folders.appFile("RevisionHistory.rtf")));
+        popup("z_about");
+        QVERIFY(about.visible());
+        QVERIFY(text(about, "aboutbox").startsWith(QStringLiteral("Voltaris and Utilities")));
+
+        // So does a double-click on the margin.
+        QTest::mouseDClick(about.form(), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY(!about.visible());
+
+        // Loaded afresh without its page: the not-installed text.
+        about.unload();
+        popup("z_about");
+        QCOMPARE(text(about, "aboutbox"), notInstalledText());
+        about.unload();
+    }
+
+    void saveReportsExtension()
+    {
+        popup("testform");
+        Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
+        QCOMPARE(w.caption(), QStringLiteral("Common Dialog Control test form"));
+        const QString proposed = joinpath(worktemp(), "ThisIsATest.txt");
+        boxes.next = {proposed};
+        click(w, "Command1_1");
+        const FileDialogRequest& r = boxes.requests.back();
+        QVERIFY(r.save);
+        QCOMPARE(r.title, QStringLiteral("Select a file name to save"));
+        QCOMPARE(r.fileName, QStringLiteral("ThisIsATest.txt"));
+        QCOMPARE(r.initDir, worktemp());
+        QCOMPARE(r.defaultExt, QStringLiteral("txt"));
+        QCOMPARE(r.filters, QStringList({"Text (*.txt)", "CSV files (*.csv *.dat)"}));
+        QVERIFY(r.flags & cdl::OverwritePrompt);
+        QVERIFY(!(r.flags & cdl::AllowMultiselect));
+        QCOMPARE(text(w, "Text1"), proposed);
+        QCOMPARE(text(w, "Text3"), QStringLiteral("ThisIsATest.txt"));
+        QCOMPARE(text(w, "Text2"), QStringLiteral("Extension matches default (txt)"));
+
+        boxes.next = {joinpath(worktemp(), "data.CSV")};
+        click(w, "Command1_1");
+        QCOMPARE(text(w, "Text3"), QStringLiteral("data.CSV"));
+        QCOMPARE(text(w, "Text2"), QStringLiteral("Extensions different from default (txt)"));
+
+        // Back to a .txt name: the report follows the last box.
+        boxes.next = {proposed};
+        click(w, "Command1_1");
+        QCOMPARE(text(w, "Text2"), QStringLiteral("Extension matches default (txt)"));
+    }
+
+    void openOneAndTwoFiles()
+    {
+        popup("testform");
+        Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
+        const QString dir = worktemp();
+        boxes.next = {joinpath(dir, "a.txt"), joinpath(dir, "b.txt")};
+        click(w, "Command1_0");
+        const FileDialogRequest& r = boxes.requests.back();
+        QVERIFY(!r.save);
+        QCOMPARE(r.title, QStringLiteral("Select a file to open"));
+        QCOMPARE(r.filters, QStringList({"Text (*.txt)", "Pictures (*.bmp *.ico)"}));
+        QVERIFY(r.flags & cdl::AllowMultiselect);
+        QVERIFY(r.flags & cdl::FileMustExist);
+        QCOMPARE(text(w, "Text1"), dir + "\na.txt\nb.txt\n");
+
+        boxes.next = {joinpath(dir, "pic.bmp")};
+        click(w, "Command1_0");
+        QCOMPARE(text(w, "Text1"), joinpath(dir, "pic.bmp"));
+        QCOMPARE(text(w, "Text3"), QStringLiteral("pic.bmp"));
+        QCOMPARE(text(w, "Text2"), QStringLiteral("Extensions different from default (txt)"));
+    }
+
+    void cancelBeepsAndChangesNothing()
+    {
+        popup("testform");
+        Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
+        boxes.next = {joinpath(worktemp(), "keep.txt")};
+        click(w, "Command1_1");
+        const QString t1 = text(w, "Text1"), t2 = text(w, "Text2"), t3 = text(w, "Text3");
+        for (const char* button : {"Command1_0", "Command1_1"}) {
+            const int beeps = beepCount();
+            boxes.next.clear();
+            click(w, button);
+            QCOMPARE(beepCount(), beeps + 1);
+            QCOMPARE(text(w, "Text1"), t1);
+            QCOMPARE(text(w, "Text2"), t2);
+            QCOMPARE(text(w, "Text3"), t3);
+        }
+    }
+
+    void filterConversion()
+    {
+        QCOMPARE(qtFilters("All|*.*"), QStringList({"All (*.*)"}));
+        QCOMPARE(qtFilters("A (*.a)|*.a|dangling"), QStringList({"A (*.a)"}));
+        QCOMPARE(qtFilters(""), QStringList());
+    }
+};
+
+VOLTARIS_TEST(TestAboutAndTestForm);
+#include "test_aboutandtestform.moc"
