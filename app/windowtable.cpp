@@ -4,6 +4,7 @@
 #include "z_notinstalled.h"
 
 #include "common/rs232_comportscanner.h"
+#include "fixtures/ctrl_9656_7441tester.h"
 
 namespace {
 template <class T>
@@ -19,6 +20,7 @@ const std::vector<WindowEntry>& windowTable()
         {"z_about", &slot<Z_about>},
         {"testform", &slot<Z_commondialogcontrol>},
         {"rs232_comportscanner", &slot<RS232_comportscanner>},
+        {"ctrl_9656_7441tester", &slot<Ctrl_9656_7441tester>},
     };
     return table;
 }
