@@ -158,7 +158,13 @@ private Q_SLOTS:
         // The last row kept is the 32767th of the file; sorted ascending.
         QCOMPARE(t.record(1).key, QStringLiteral("C%1 x m").arg(n - CoreTable::maxRows + 1, 6, 10, QChar(u'0')));
         QCOMPARE(t.record(t.count()).key, QStringLiteral("C033000 x m"));
+#ifndef __SANITIZE_ADDRESS__
+        // The figure itself comes from bench_coredata; a sanitizer build is
+        // several times slower and proves nothing about speed.
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+#else
+        Q_UNUSED(ms);
+#endif
     }
 
     // The shipped data file reads whole and every core has its sixteen fields
