@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <functional>
 #include <vector>
 
 namespace {
