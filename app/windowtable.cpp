@@ -5,6 +5,7 @@
 
 #include "common/rs232_comportscanner.h"
 #include "fixtures/ctrl_9656_7441tester.h"
+#include "fixtures/ctrl_9804_effsweeper.h"
 
 namespace {
 template <class T>
@@ -21,6 +22,7 @@ const std::vector<WindowEntry>& windowTable()
         {"testform", &slot<Z_commondialogcontrol>},
         {"rs232_comportscanner", &slot<RS232_comportscanner>},
         {"ctrl_9656_7441tester", &slot<Ctrl_9656_7441tester>},
+        {"ctrl_9804_effsweeper", &slot<Ctrl_9804_effsweeper>},
     };
     return table;
 }
