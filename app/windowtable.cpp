@@ -7,6 +7,15 @@
 #include "fixtures/ctrl_9656_7441tester.h"
 #include "fixtures/ctrl_9804_effsweeper.h"
 
+#include "psu/psutil_7621.h"
+#include "psu/psutil_8657a.h"
+#include "psu/psutil_8657b.h"
+#include "psu/psutil_8657c.h"
+#include "psu/psutil_inductorcore.h"
+#include "psu/psutil_lcfilter.h"
+#include "psu/psutil_pushpullforward.h"
+#include "psu/psutil_shuttlecalc.h"
+
 namespace {
 template <class T>
 ToolWindow& slot()
@@ -23,6 +32,14 @@ const std::vector<WindowEntry>& windowTable()
         {"rs232_comportscanner", &slot<RS232_comportscanner>},
         {"ctrl_9656_7441tester", &slot<Ctrl_9656_7441tester>},
         {"ctrl_9804_effsweeper", &slot<Ctrl_9804_effsweeper>},
+        {"psutil_inductorcore", &slot<PSUtil_inductorcore>},
+        {"psutil_lcfilter", &slot<PSUtil_lcfilter>},
+        {"psutil_shuttlecalc", &slot<PSUtil_shuttlecalc>},
+        {"psutil_pushpullforward", &slot<PSUtil_pushpullforward>},
+        {"psutil_7621", &slot<PSUtil_7621>},
+        {"psutil_8657a", &slot<PSUtil_8657a>},
+        {"psutil_8657b", &slot<PSUtil_8657b>},
+        {"psutil_8657c", &slot<PSUtil_8657c>},
     };
     return table;
 }

@@ -1,0 +1,8 @@
+#pragma once
+#include "radjwindow.h"
+
+class PSUtil_8657a : public RadjWindow {
+    Q_OBJECT
+public:
+    PSUtil_8657a();
+};
