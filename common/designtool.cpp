@@ -131,6 +131,14 @@ double DesignTool::addBoxes(QWidget* form, const std::vector<Box>& rows, const G
     return top;
 }
 
+QLabel* DesignTool::addLabel(QWidget* form, const QString& text, double left, double top, double width,
+                             double height)
+{
+    auto* label = place<QLabel>(form, arrayName(QStringLiteral("Label1"), m_labels++), left, top, width, height);
+    label->setText(text);
+    return label;
+}
+
 void DesignTool::hook(int index)
 {
     QLineEdit* edit = box(index);

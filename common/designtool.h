@@ -163,6 +163,9 @@ protected:
     // Places a column of rows (boxes with their labels); returns the twips
     // just below the last row.
     double addBoxes(QWidget* form, const std::vector<Box>& rows, const Grid& grid);
+    // Places the next element of the label array (a caption that belongs to
+    // no single box), so that later rows keep counting after it.
+    QLabel* addLabel(QWidget* form, const QString& text, double left, double top, double width, double height);
     void onLoad() override;
 
 private:
