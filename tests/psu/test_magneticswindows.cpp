@@ -2,6 +2,8 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "psuwindows.h"
+
 #include "app/a_main.h"
 #include "common/coredata.h"
 #include "common/designtool.h"
@@ -33,21 +35,6 @@ const char* exampleKey = "ZZ-EXAMPLE Test Example";
 int coreIndex(const QString& key)
 {
     return int(coredata(0).split(QChar(255)).indexOf(key)) - 1;
-}
-
-// Opens a window from its menu item, afresh.
-template <class W>
-W& openFromMenu(const char* item)
-{
-    W& w = FormSlots::get<W>();
-    w.unload();
-    mainWindow().menuBar()->findChild<QAction*>(item)->trigger();
-    return w;
-}
-
-QLineEdit* spec(DesignTool& w, int i)
-{
-    return boxNamed(w, arrayName("spec", i));
 }
 
 QComboBox* selector(ToolWindow& w)

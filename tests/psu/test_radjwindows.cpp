@@ -1,6 +1,8 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "psuwindows.h"
+
 #include "app/a_main.h"
 #include "common/designtool.h"
 #include "common/formbuilder.h"
@@ -8,10 +10,6 @@
 #include "psu/psutil_8657a.h"
 #include "psu/psutil_8657b.h"
 #include "psu/psutil_8657c.h"
-#include "psu/psutil_inductorcore.h"
-#include "psu/psutil_lcfilter.h"
-#include "psu/psutil_pushpullforward.h"
-#include "psu/psutil_shuttlecalc.h"
 
 #include <QAction>
 #include <QImage>
@@ -22,20 +20,6 @@
 #include <QTest>
 
 namespace {
-template <class W>
-W& openFromMenu(const char* item)
-{
-    W& w = FormSlots::get<W>();
-    w.unload();
-    mainWindow().menuBar()->findChild<QAction*>(item)->trigger();
-    return w;
-}
-
-QLineEdit* spec(DesignTool& w, int i)
-{
-    return boxNamed(w, arrayName("spec", i));
-}
-
 DesignTool& openRadj(int board)
 {
     switch (board) {
