@@ -245,7 +245,9 @@ void PortController::close()
     PortBackend* b = m_backend.release();
     b->disconnect(this);
     b->close();
-    // The close may come from inside one of the device's own signals.
+    // The close may come from inside one of the device's own signals, so
+    // the device goes later; as a child it cannot outlive this control.
+    b->setParent(this);
     b->deleteLater();
     m_name.clear();
     m_key.clear();

@@ -143,6 +143,24 @@ private Q_SLOTS:
         QCOMPARE(w.serial.ReceiveBuffer, QString());
     }
 
+    // The meter windows' framing: no start mark, CR LF ends both ways.
+    void meterLines()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        sim.setLineEnd("\r\n");
+        sim.setMerge(true);
+        sim.script("READ?", {"+1.234E+00\r\n", "\r\n", "+5.0E-01\r\n"});
+        auto& w = FormSlots::get<Demo_controller>();
+        w.serial.setFraming(QString(), QStringLiteral("\r\n"));
+        w.load();
+        QVERIFY(w.choose(pty.path()));
+        w.serial.comwrite(QStringLiteral("READ?\r\n"), 0);
+        QTRY_COMPARE(w.replies, (QStringList{"+1.234E+00", "+5.0E-01"}));
+        QCOMPARE(sim.commands(), QStringList{"READ?"});
+        w.serial.setFraming(QStringLiteral("!"), CR);
+    }
+
     void noPortSendsNothing()
     {
         PtyPair pty;
