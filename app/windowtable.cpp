@@ -15,6 +15,8 @@
 #include "psu/psutil_lcfilter.h"
 #include "psu/psutil_pushpullforward.h"
 #include "psu/psutil_shuttlecalc.h"
+#include "fixtures/ctrl_7695_hp34401.h"
+#include "fixtures/ctrl_8657_hvpstester.h"
 
 namespace {
 template <class T>
@@ -40,6 +42,8 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_8657a", &slot<PSUtil_8657a>},
         {"psutil_8657b", &slot<PSUtil_8657b>},
         {"psutil_8657c", &slot<PSUtil_8657c>},
+        {"ctrl_7695_hp34401", &slot<Ctrl_7695_hp34401>},
+        {"ctrl_8657_hvpstester", &slot<Ctrl_8657_hvpstester>},
     };
     return table;
 }
