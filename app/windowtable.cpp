@@ -2,6 +2,11 @@
 #include "z_about.h"
 #include "z_commondialogcontrol.h"
 #include "z_notinstalled.h"
+#include "psu/psutil_flyback.h"
+#include "psu/psutil_lm317.h"
+#include "psu/psutil_lt1761.h"
+#include "psu/psutil_quickeff.h"
+#include "psu/psutil_ucc38084.h"
 
 #include "common/rs232_comportscanner.h"
 #include "fixtures/ctrl_9656_7441tester.h"
@@ -44,6 +49,11 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_8657c", &slot<PSUtil_8657c>},
         {"ctrl_7695_hp34401", &slot<Ctrl_7695_hp34401>},
         {"ctrl_8657_hvpstester", &slot<Ctrl_8657_hvpstester>},
+        {"psutil_lm317", &slot<PSUtil_lm317>},
+        {"psutil_lt1761", &slot<PSUtil_lt1761>},
+        {"psutil_ucc38084", &slot<PSUtil_ucc38084>},
+        {"psutil_flyback", &slot<PSUtil_flyback>},
+        {"psutil_quickeff", &slot<PSUtil_quickeff>},
     };
     return table;
 }
