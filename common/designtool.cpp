@@ -182,7 +182,12 @@ void DesignTool::hook(int index)
         if (m_rules.keyUp)
             refresh(keyUpWhich(index));
     });
-    onFocusOut(edit, [this, index] { boxLeave(index); });
+    onFocusOut(edit, [this, index, edit] {
+        // Another window taking the focus (a dialog this box opened) is
+        // not leaving the box.
+        if (edit->isActiveWindow())
+            boxLeave(index);
+    });
 }
 
 int DesignTool::filterKey(int index, int key)

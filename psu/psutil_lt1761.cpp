@@ -38,6 +38,9 @@ void PSUtil_lt1761::build(QWidget* form)
                  {1, "Ifb", "nAmps", "30.0000", Kind::Whole, p4},
              },
              Grid{});
+    // The window opens with the focus on itself, not in Vout: leaving Vout
+    // solves RBot, and opening must leave the design-time texts standing.
+    form->setFocusPolicy(Qt::StrongFocus);
     for (int i : {2, 3})
         onDoubleClick(box(i), [this, i] { pickResistor(i); });
 }
