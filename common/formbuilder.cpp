@@ -1,6 +1,7 @@
 #include "formbuilder.h"
 
 #include <QFontDatabase>
+#include <QLabel>
 #include <QPalette>
 
 QFont uiFont(double points, bool bold)
@@ -29,4 +30,12 @@ void setForeColor(QWidget* w, const QColor& c)
     p.setColor(QPalette::WindowText, c);
     p.setColor(QPalette::ButtonText, c);
     w->setPalette(p);
+}
+
+QLabel* placeLabel(QWidget* parent, const QString& text, double left, double top, double width, double height,
+                   const QString& name)
+{
+    auto* label = place<QLabel>(parent, name, left, top, width, height);
+    label->setText(text);
+    return label;
 }

@@ -28,6 +28,11 @@ W* place(QWidget* parent, const QString& name, double left, double top, double w
     return w;
 }
 
+class QLabel;
+// A caption label with its text, one text line high unless told otherwise.
+QLabel* placeLabel(QWidget* parent, const QString& text, double left, double top, double width,
+                   double height = 255, const QString& name = QString());
+
 // Sets a widget's background colour (text boxes, labels, pictures).
 void setBackColor(QWidget* w, const QColor& c);
 void setForeColor(QWidget* w, const QColor& c);

@@ -1,4 +1,6 @@
 #include "portcontroller.h"
+
+#include <QElapsedTimer>
 #include "verror.h"
 
 #include <QFileInfo>
@@ -83,6 +85,17 @@ public:
     }
 
     bool write(const QByteArray& bytes) override { return m_port.write(bytes) == bytes.size(); }
+    bool flush(int msecs) override
+    {
+        QElapsedTimer t;
+        t.start();
+        while (m_port.bytesToWrite() > 0) {
+            const qint64 left = msecs - t.elapsed();
+            if (left <= 0 || !m_port.waitForBytesWritten(int(left)))
+                break;
+        }
+        return m_port.bytesToWrite() == 0;
+    }
     QByteArray readAll() override { return m_port.readAll(); }
 
     bool setLine(int line, bool on) override
@@ -279,6 +292,13 @@ void PortController::write(const QString& text)
         throw VError(verr::PortError, QStringLiteral("The device does not answer"));
     if (!m_backend->write(text.toLatin1()))
         throw VError(verr::PortError, QStringLiteral("Write to the port failed"));
+}
+
+bool PortController::flush(int msecs)
+{
+    if (!m_backend || m_broken)
+        return false;
+    return m_backend->flush(msecs);
 }
 
 QString PortController::read()

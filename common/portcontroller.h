@@ -57,6 +57,12 @@ public:
     virtual void close() = 0;
     // Queues the bytes for sending; false when the device refuses them.
     virtual bool write(const QByteArray& bytes) = 0;
+    // Waits up to msecs for queued bytes to leave; true when none is left.
+    virtual bool flush(int msecs)
+    {
+        (void)msecs;
+        return true;
+    }
     virtual QByteArray readAll() = 0;
     // Modem lines: false / -1 when the device has none (no error).
     virtual bool setLine(int line, bool on) = 0;
@@ -86,6 +92,9 @@ public:
     // Sends text, one byte per character (Latin-1). Raises VError when the
     // port is not open or the device refuses the bytes.
     void write(const QString& text);
+    // Waits up to msecs for what was written to leave the port, without
+    // serving the event loop (usable while the program quits).
+    bool flush(int msecs);
     // The text received since the previous read; possibly empty.
     QString read();
 
