@@ -38,7 +38,7 @@ bool among(int which, std::initializer_list<int> set)
 } // namespace
 
 PSUtil_pushpullforward::PSUtil_pushpullforward()
-    : DesignTool("PSUtil_pushpullforward", QSize(9600, 5700), toolRules())
+    : DesignTool("PSUtil_pushpullforward", QSize(10600, 6000), toolRules())
 {
 }
 
@@ -57,7 +57,8 @@ void PSUtil_pushpullforward::build(QWidget* form)
 
     Grid g;
     g.top = 900;
-    g.captionWidth = 900;
+    // Two-part captions ("Switcher" / "Freq") need room for both words.
+    g.captionWidth = 1350;
     g.boxWidth = 1000;
     g.unitWidth = 600;
     double y = addBoxes(form,
@@ -76,10 +77,10 @@ void PSUtil_pushpullforward::build(QWidget* form)
     ui->coreselector = coresel::place(*this, form, boxLeft, 480, g.boxWidth + g.gap + g.unitWidth,
                                       [this](int index) { coreselector_Click(index); });
     coresel::hookSheet(*this, core, ui->coreselector);
-    addLabel(form, QStringLiteral("Switcher"), g.left, g.top + 4 * g.rowHeight, 600, g.boxHeight);
+    addLabel(form, QStringLiteral("Switcher"), g.left, g.top + 4 * g.rowHeight, 900, g.boxHeight);
 
     addLabel(form, QStringLiteral("Primary"), g.left, y, g.captionWidth, g.boxHeight);
-    g.top = y;
+    g.top = y + g.rowHeight;
     addBoxes(form,
              {
                  {0, "Vmin", "Volts", "0.0000", K::Decimal, "0.0000"},
@@ -94,7 +95,7 @@ void PSUtil_pushpullforward::build(QWidget* form)
     beside.boxWidth = 700;
     addBoxes(form, {{29, "", "Turns", "0", K::Whole, "0"}}, beside);
 
-    const double blockLeft = 3000;
+    const double blockLeft = 4000;
     addLabel(form, QStringLiteral("Secondaries"), blockLeft, 120, 2000, 255);
     for (int k = 1; k <= 4; ++k) {
         const int b = blockBase(k);
