@@ -14,7 +14,7 @@
 //                (n = cores + 2, the number of fields when split on 255)
 //   1..count     the row: Mu ... BSat each followed by a blank, a blank,
 //                the key text, a blank, in-stock and reference
-//   -1..-count   "" after showing the core's specification sheet (alertbox
+//   -1..-count   "" after showing the core's data sheet (alertbox
 //                mode 1, "Core specifications")
 //   -32768       "" and nothing shown
 //   else         "Error, request past end"
@@ -46,7 +46,7 @@ public:
     int count() const { return int(m_rows.size()); }
     const CoreRecord& record(int row) const { return m_rows[size_t(row - 1)]; }
     QString rowText(int row) const;
-    // The specification sheet of a row: fifteen lines joined by CR LF.
+    // The data sheet of a row: fifteen lines joined by CR LF.
     QString sheet(int row) const;
     // The sheet last shown.
     const QString& lastSheet() const { return m_sheet; }

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 
 QFont uiFont(double points, bool bold)
@@ -38,4 +39,10 @@ QLabel* placeLabel(QWidget* parent, const QString& text, double left, double top
     auto* label = place<QLabel>(parent, name, left, top, width, height);
     label->setText(text);
     return label;
+}
+
+void setOutputBox(QLineEdit* box, const QColor& tint)
+{
+    box->setReadOnly(true);
+    setBackColor(box, tint);
 }

@@ -33,6 +33,10 @@ class QLabel;
 QLabel* placeLabel(QWidget* parent, const QString& text, double left, double top, double width,
                    double height = 255, const QString& name = QString());
 
+class QLineEdit;
+// Makes a box an output: read-only with the pale background of results.
+void setOutputBox(QLineEdit* box, const QColor& tint = QColor(192, 255, 255));
+
 // Sets a widget's background colour (text boxes, labels, pictures).
 void setBackColor(QWidget* w, const QColor& c);
 void setForeColor(QWidget* w, const QColor& c);

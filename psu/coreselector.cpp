@@ -55,4 +55,15 @@ QString field(int row, int k)
     return getfield(coredata(row), k, QStringLiteral(" "));
 }
 
+DesignTool::Rules rules()
+{
+    DesignTool::Rules r;
+    r.enter = DesignTool::Step::Recalc;
+    r.leave = DesignTool::Step::Recalc;
+    r.keyUp = true;
+    r.selectOnFocus = true;
+    r.recalcOnOpen = false;
+    return r;
+}
+
 } // namespace coresel

@@ -3,6 +3,8 @@
 // data file ("Select" first, then one entry per core), which refuses typing,
 // and the "Core" caption, whose click shows the chosen core's sheet.
 
+#include "common/designtool.h"
+
 #include <QString>
 #include <functional>
 
@@ -17,10 +19,13 @@ namespace coresel {
 // included (index 0 is "Select", index k core k).
 QComboBox* place(ToolWindow& w, QWidget* form, double left, double top, double width,
                  const std::function<void(int index)>& choose);
-// Makes a caption label show the chosen core's specification sheet.
+// Makes a caption label show the chosen core's data sheet.
 void hookSheet(ToolWindow& w, QLabel* caption, QComboBox* selector);
 // Fills the selector from the core data file and chooses "Select".
 void fill(QComboBox* selector);
+// Recalculation rules the core windows share: Enter and leaving a box
+// recompute, a key release recomputes, focus selects the text.
+DesignTool::Rules rules();
 // Field k of core row's record (blank-separated, counted from 1).
 QString field(int row, int k);
 

@@ -9,20 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 
-namespace {
-DesignTool::Rules toolRules()
-{
-    DesignTool::Rules r;
-    r.enter = DesignTool::Step::Recalc;
-    r.leave = DesignTool::Step::Recalc;
-    r.keyUp = true;
-    r.selectOnFocus = true;
-    r.recalcOnOpen = false;
-    return r;
-}
-} // namespace
 
-PSUtil_inductorcore::PSUtil_inductorcore() : DesignTool("PSUtil_inductorcore", QSize(6600, 4800), toolRules()) {}
+PSUtil_inductorcore::PSUtil_inductorcore() : DesignTool("PSUtil_inductorcore", QSize(6600, 4800), coresel::rules()) {}
 
 void PSUtil_inductorcore::build(QWidget* form)
 {

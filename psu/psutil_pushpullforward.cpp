@@ -17,16 +17,6 @@
 #include <array>
 
 namespace {
-DesignTool::Rules toolRules()
-{
-    DesignTool::Rules r;
-    r.enter = DesignTool::Step::Recalc;
-    r.leave = DesignTool::Step::Recalc;
-    r.keyUp = true;
-    r.selectOnFocus = true;
-    r.recalcOnOpen = false;
-    return r;
-}
 
 const QColor lightRed(255, 128, 128);
 constexpr std::array<int, 4> blocks = {8, 13, 18, 23};
@@ -38,7 +28,7 @@ bool among(int which, std::initializer_list<int> set)
 } // namespace
 
 PSUtil_pushpullforward::PSUtil_pushpullforward()
-    : DesignTool("PSUtil_pushpullforward", QSize(10600, 6000), toolRules())
+    : DesignTool("PSUtil_pushpullforward", QSize(10600, 6000), coresel::rules())
 {
 }
 

@@ -9,20 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 
-namespace {
-DesignTool::Rules toolRules()
-{
-    DesignTool::Rules r;
-    r.enter = DesignTool::Step::Recalc;
-    r.leave = DesignTool::Step::Recalc;
-    r.keyUp = true;
-    r.selectOnFocus = true;
-    r.recalcOnOpen = false;
-    return r;
-}
-} // namespace
 
-PSUtil_shuttlecalc::PSUtil_shuttlecalc() : DesignTool("PSUtil_shuttlecalc", QSize(4500, 3300), toolRules()) {}
+PSUtil_shuttlecalc::PSUtil_shuttlecalc() : DesignTool("PSUtil_shuttlecalc", QSize(4500, 3300), coresel::rules()) {}
 
 void PSUtil_shuttlecalc::build(QWidget* form)
 {
