@@ -211,6 +211,14 @@ void loadLines(const QString& path, QStringList& lines)
 
 } // namespace
 
+bool isregularfile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo fi(path);
+    return fi.exists() && fi.isFile();
+}
+
 bool fileexists(const QString& path)
 {
     return lookup(path, false);

@@ -4,6 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+// True when path names a regular file (after following links). Settings and
+// data files are opened only then: a FIFO would block the open, and a
+// folder or device in place of a file counts as missing.
+bool isregularfile(const QString& path);
+
 // True when at least one ordinary file (not hidden, not a folder, device or
 // other special file) matches path; "*" and "?" in the last component are
 // wildcards. An empty path and every failure of the look-up give false.
