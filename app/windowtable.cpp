@@ -23,6 +23,16 @@
 #include "fixtures/ctrl_7695_hp34401.h"
 #include "fixtures/ctrl_8657_hvpstester.h"
 
+// components windows
+
+// sensors windows
+
+// math windows
+
+// displays windows
+
+// utilities windows
+
 namespace {
 template <class T>
 ToolWindow& slot()
@@ -54,6 +64,11 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_ucc38084", &slot<PSUtil_ucc38084>},
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
+        // components
+        // sensors
+        // math
+        // displays
+        // utilities
     };
     return table;
 }
