@@ -8,7 +8,21 @@
 
 namespace {
 constexpr double twoPi = 6.283185308;
+
+// The signed-column form of a table number. Whole numbers, nearly all of
+// the table, are written directly: the same text as numstr gives them, at
+// a fraction of the cost for tables of 65536 lines.
+void appendSigned(QString& out, double v)
+{
+    if (v == std::floor(v) && std::abs(v) < 1e15) {
+        if (v >= 0)
+            out += u' ';
+        out += QString::number(qint64(v));
+    } else {
+        out += numstr(v);
+    }
 }
+} // namespace
 
 qint32 floorToLong(double x)
 {
@@ -58,13 +72,13 @@ QString fftTable(int n, int last, const std::vector<double>& magnitudes, const s
     out += QStringLiteral("Sample\tFreqBin\tBinSize\tSine");
     for (int k = 0; k <= last; ++k) {
         out += lineEnd;
-        out += numstr(k);
+        appendSigned(out, k);
         out += tab;
-        out += numstr(std::floor(1000 * FrequencyOfIndex(n, k)));
+        appendSigned(out, std::floor(1000 * FrequencyOfIndex(n, k)));
         out += tab;
-        out += numstr(magnitudes[std::size_t(k)]);
+        appendSigned(out, magnitudes[std::size_t(k)]);
         out += tab;
-        out += numstr(samples[std::size_t(k)]);
+        appendSigned(out, samples[std::size_t(k)]);
     }
     return out;
 }
