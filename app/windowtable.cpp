@@ -32,6 +32,8 @@
 // displays windows
 
 // utilities windows
+#include "utilities/util_netcruncher.h"
+#include "utilities/util_pkptocohu.h"
 
 namespace {
 template <class T>
@@ -69,6 +71,8 @@ const std::vector<WindowEntry>& windowTable()
         // math
         // displays
         // utilities
+        {"util_netcruncher", &slot<Util_netcruncher>},
+        {"util_pkptocohu", &slot<Util_pkptocohu>},
     };
     return table;
 }
