@@ -6,7 +6,6 @@
 #include <QHash>
 
 #include <cmath>
-#include <deque>
 
 namespace {
 
@@ -108,20 +107,30 @@ std::vector<PartsEntry> readPartsList(const QStringList& lines)
 
 std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vector<PartsEntry>& entries)
 {
-    // Per designator, its free entries in file order: the first free entry
-    // that matches is the front of its queue.
-    QHash<QString, std::deque<size_t>> free;
-    for (size_t i = 0; i < entries.size(); ++i)
-        free[entries[i].refdes].push_back(i);
+    // Per designator, its free entries in file order as a chain: the head
+    // is the first free entry that matches, next[] leads to the one after.
+    constexpr size_t none = size_t(-1);
+    QHash<QString, size_t> head;
+    head.reserve(qsizetype(entries.size()));
+    std::vector<size_t> next(entries.size(), none);
+    for (size_t i = entries.size(); i-- > 0;) {
+        auto it = head.find(entries[i].refdes);
+        if (it == head.end()) {
+            head.insert(entries[i].refdes, i);
+        } else {
+            next[i] = *it;
+            *it = i;
+        }
+    }
     std::vector<bool> taken(entries.size(), false);
     for (auto* side : {&sides.top, &sides.bottom}) {
         for (Placement& p : *side) {
             p.partno = QString::fromLatin1(unknownPartNumber);
-            auto it = free.find(p.refdes);
-            if (it == free.end() || it->empty())
+            auto it = head.find(p.refdes);
+            if (it == head.end() || *it == none)
                 continue;
-            const size_t i = it->front();
-            it->pop_front();
+            const size_t i = *it;
+            *it = next[i];
             taken[i] = true;
             p.partno = entries[i].partno;
         }
