@@ -28,6 +28,8 @@
 // sensors windows
 
 // math windows
+#include "math/math_ffttester.h"
+#include "math/math_rcadc.h"
 
 // displays windows
 
@@ -69,6 +71,8 @@ const std::vector<WindowEntry>& windowTable()
         // components
         // sensors
         // math
+        {"math_ffttester", &slot<Math_ffttester>},
+        {"math_rcadc", &slot<Math_rcadc>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
