@@ -34,6 +34,8 @@
 // displays windows
 
 // utilities windows
+#include "utilities/util_netcruncher.h"
+#include "utilities/util_pkptocohu.h"
 
 namespace {
 template <class T>
@@ -73,6 +75,8 @@ const std::vector<WindowEntry>& windowTable()
         {"math_rcadc", &slot<Math_rcadc>},
         // displays
         // utilities
+        {"util_netcruncher", &slot<Util_netcruncher>},
+        {"util_pkptocohu", &slot<Util_pkptocohu>},
     };
     return table;
 }
