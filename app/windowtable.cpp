@@ -28,6 +28,8 @@
 // sensors windows
 
 // math windows
+#include "math/pic_checksummer.h"
+#include "math/pic_picpins.h"
 
 // displays windows
 
@@ -67,6 +69,8 @@ const std::vector<WindowEntry>& windowTable()
         // components
         // sensors
         // math
+        {"pic_checksummer", &slot<PIC_checksummer>},
+        {"pic_picpins", &slot<PIC_picpins>},
         // displays
         // utilities
     };
