@@ -1,5 +1,6 @@
 #include "pic_checksummer.h"
 
+#include "common/boxtext.h"
 #include "common/controlchars.h"
 #include "common/fields.h"
 #include "common/files.h"
@@ -23,12 +24,6 @@ namespace {
 // HEX files for these parts are a few hundred kilobytes at most; the cap
 // keeps a wrong pick (a disc image) from exhausting memory.
 constexpr qint64 kMaxHexBytes = 64 * 1024 * 1024;
-
-QString boxText(QString t)
-{
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
 } // namespace
 
 struct PIC_checksummer::Ui : Controls {
@@ -178,13 +173,13 @@ void PIC_checksummer::process(const QString& path)
     for (const QString& line : text.lines)
         m_image.processLine(line);
 
-    u->comment->setPlainText(boxText(m_image.comment));
-    u->orphanlist->setPlainText(boxText(m_image.orphans));
+    u->comment->setPlainText(boxtext(m_image.comment));
+    u->orphanlist->setPlainText(boxtext(m_image.orphans));
     if (m_image.error) {
-        u->errorbox->setPlainText(boxText(m_image.errors));
+        u->errorbox->setPlainText(boxtext(m_image.errors));
         return;
     }
-    u->errorbox->setPlainText(boxText(hexSummary(m_image)));
+    u->errorbox->setPlainText(boxtext(hexSummary(m_image)));
     const DeviceChecksums cs = computechecksum(m_image, QStringLiteral("12F510"));
     u->pcs[0]->setText(QStringLiteral("0x") + hexpad(cs.unprotected, 4));
     u->pcs[1]->setText(QStringLiteral("0x") + hexpad(cs.codeProtected, 4));

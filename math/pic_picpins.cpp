@@ -1,6 +1,7 @@
 #include "pic_picpins.h"
 
 #include "common/alert.h"
+#include "common/boxtext.h"
 #include "common/controlchars.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
@@ -28,12 +29,6 @@ constexpr qint64 kMaxPinFileBytes = 16 * 1024 * 1024;
 
 const char* const kButtons[6] = {"Process", "Write", "Load Raw", "Save Raw", "Help/About", "Clear"};
 const char* const kModes[3] = {"Fast", "Fixed", "Standard"};
-
-QString boxText(QString t)
-{
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return t;
-}
 
 QString helpText()
 {
@@ -192,7 +187,7 @@ void PIC_picpins::onLoad()
 {
     Ui* u = ui();
     initchars();
-    u->helpbox->setPlainText(boxText(helpText()));
+    u->helpbox->setPlainText(boxtext(helpText()));
     u->helpbox->hide();
     u->filenme->setText(joinpath(worktemp(), QStringLiteral("picpins")));
     selectdevice(QStringLiteral("load"));
@@ -296,7 +291,7 @@ void PIC_picpins::writedata(const QString& mode)
                  QStringLiteral("A file with this name (.TXT) already exists, do you want to overwrite?"), 0) != -1)
         return;
     const QString text = pinDefinitions(table());
-    u->result->setPlainText(boxText(text));
+    u->result->setPlainText(boxtext(text));
     if (toFile)
         writeFile(path, (text + cc.CRLF).toLatin1());
 }
