@@ -28,6 +28,8 @@
 // sensors windows
 
 // math windows
+#include "math/pic_checksummer.h"
+#include "math/pic_picpins.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
 
@@ -71,6 +73,8 @@ const std::vector<WindowEntry>& windowTable()
         // components
         // sensors
         // math
+        {"pic_checksummer", &slot<PIC_checksummer>},
+        {"pic_picpins", &slot<PIC_picpins>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
         // displays
