@@ -38,6 +38,7 @@
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/rs232_serialporttest.h"
 
 namespace {
 template <class T>
@@ -81,6 +82,7 @@ const std::vector<WindowEntry>& windowTable()
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"rs232_serialporttest", &slot<RS232_serialporttest>},
     };
     return table;
 }
