@@ -120,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(txd->text(), QStringLiteral("k"));
         typeInto(txd, "!");
         pressEnter(txd);
-        typeInto(txd, QStringLiteral("\u00e9 "));
+        typeInto(txd, " .");
         QCOMPARE(txd->text(), QStringLiteral("k"));
         typeInto(txd, "Z7");
         QCOMPARE(txd->text(), QStringLiteral("7"));
@@ -194,5 +194,5 @@ private Q_SLOTS:
     }
 };
 
-VOLTARIS_TEST(SerialPortTestTest)
+VOLTARIS_TEST(SerialPortTestTest);
 #include "test_serialporttest.moc"

@@ -148,5 +148,5 @@ private Q_SLOTS:
     }
 };
 
-VOLTARIS_TEST(TermRulesTest)
+VOLTARIS_TEST(TermRulesTest);
 #include "test_termrules.moc"
