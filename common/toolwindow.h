@@ -83,13 +83,15 @@ public:
     template <class Sender, class Signal, class F>
     void on(Sender* sender, Signal signal, F handler)
     {
+        // The choice between passing the signal's arguments and none is
+        // made in the generic lambda itself, so the branch not taken is
+        // never instantiated (a lambda nested in it would be, by some
+        // compilers).
         m_connections.push_back(QObject::connect(sender, signal, this, [this, handler](auto&&... args) {
-            guarded([&] {
-                if constexpr (std::is_invocable_v<F, decltype(args)...>)
-                    handler(args...);
-                else
-                    handler();
-            });
+            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+                guarded([&] { handler(args...); });
+            else
+                guarded([&] { handler(); });
         }));
     }
 
