@@ -19,6 +19,7 @@
 #include <memory>
 #include <type_traits>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 class QMdiArea;
@@ -83,16 +84,22 @@ public:
     template <class Sender, class Signal, class F>
     void on(Sender* sender, Signal signal, F handler)
     {
-        // The choice between passing the signal's arguments and none is
-        // made in the generic lambda itself, so the branch not taken is
-        // never instantiated (a lambda nested in it would be, by some
-        // compilers).
         m_connections.push_back(QObject::connect(sender, signal, this, [this, handler](auto&&... args) {
-            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
-                guarded([&] { handler(args...); });
-            else
-                guarded([&] { handler(); });
+            guarded([&] { callHandler(handler, args...); });
         }));
+    }
+
+    // Calls a handler with the signal's arguments, or with none when it
+    // takes none. The choice depends on this template's own parameters, so
+    // the call not made is never checked (a call that depends only on the
+    // enclosing template's is checked, and refused, by some compilers).
+    template <class F, class... Args>
+    static void callHandler(const F& handler, Args&&... args)
+    {
+        if constexpr (std::is_invocable_v<const F&, Args...>)
+            handler(std::forward<Args>(args)...);
+        else
+            handler();
     }
 
     // Key and focus events of a control, handled guarded through the
