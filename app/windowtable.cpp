@@ -28,6 +28,9 @@
 // sensors windows
 
 // math windows
+#include "math/math_sha1tester.h"
+#include "math/math_sudoku.h"
+#include "math/math_xteatester.h"
 
 // displays windows
 
@@ -67,6 +70,9 @@ const std::vector<WindowEntry>& windowTable()
         // components
         // sensors
         // math
+        {"math_sudoku", &slot<Math_sudoku>},
+        {"math_xteatester", &slot<Math_xteatester>},
+        {"math_sha1tester", &slot<Math_sha1tester>},
         // displays
         // utilities
     };
