@@ -31,6 +31,8 @@
 #include "math/math_sha1tester.h"
 #include "math/math_sudoku.h"
 #include "math/math_xteatester.h"
+#include "math/math_ffttester.h"
+#include "math/math_rcadc.h"
 
 // displays windows
 
@@ -73,6 +75,8 @@ const std::vector<WindowEntry>& windowTable()
         {"math_sudoku", &slot<Math_sudoku>},
         {"math_xteatester", &slot<Math_xteatester>},
         {"math_sha1tester", &slot<Math_sha1tester>},
+        {"math_ffttester", &slot<Math_ffttester>},
+        {"math_rcadc", &slot<Math_rcadc>},
         // displays
         // utilities
     };
