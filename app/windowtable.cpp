@@ -30,6 +30,9 @@
 // math windows
 #include "math/pic_checksummer.h"
 #include "math/pic_picpins.h"
+#include "math/math_sha1tester.h"
+#include "math/math_sudoku.h"
+#include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
 
@@ -75,6 +78,9 @@ const std::vector<WindowEntry>& windowTable()
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
+        {"math_sudoku", &slot<Math_sudoku>},
+        {"math_xteatester", &slot<Math_xteatester>},
+        {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
         // displays
