@@ -24,6 +24,9 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/cond_wirecalc.h"
+#include "components/rlc_capdesigner.h"
+#include "components/rlc_inductorair.h"
 
 // sensors windows
 
@@ -65,6 +68,9 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
+        {"cond_wirecalc", &slot<Cond_wirecalc>},
+        {"rlc_inductorair", &slot<RLC_inductorair>},
+        {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
         // math
         // displays
