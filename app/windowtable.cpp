@@ -31,6 +31,8 @@
 // sensors windows
 
 // math windows
+#include "math/math_ffttester.h"
+#include "math/math_rcadc.h"
 
 // displays windows
 
@@ -73,6 +75,8 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
         // math
+        {"math_ffttester", &slot<Math_ffttester>},
+        {"math_rcadc", &slot<Math_rcadc>},
         // displays
         // utilities
     };
