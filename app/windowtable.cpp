@@ -25,6 +25,7 @@
 
 // components windows
 #include "components/cond_wirecalc.h"
+#include "components/cond_wirecalchelp.h"
 #include "components/rlc_capdesigner.h"
 #include "components/rlc_inductorair.h"
 
@@ -71,6 +72,7 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
         {"cond_wirecalc", &slot<Cond_wirecalc>},
+        {"cond_wirecalchelp", &slot<Cond_wirecalchelp>},
         {"rlc_inductorair", &slot<RLC_inductorair>},
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors

@@ -237,6 +237,10 @@ void Cond_wirecalc::showAll(const QString& text)
 void Cond_wirecalc::showResults(double dc, double ac)
 {
     auto* ui = controls<Ui>();
+    if (!isnum(dc) || !isnum(ac)) {
+        showAll(QStringLiteral("---"));
+        return;
+    }
     ui->result[0]->setText(fmt(dc, kResultPattern));
     ui->result[1]->setText(fmt(ac, kResultPattern));
     // The drop and the loss use the impedance as shown.

@@ -1,8 +1,11 @@
 #include "support/testmain.h"
+#include "support/tempfolders.h"
 #include "support/typing.h"
 
 #include "common/alert.h"
+#include "common/rtfview.h"
 #include "components/cond_wirecalc.h"
+#include "components/cond_wirecalchelp.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -31,7 +34,12 @@ class TestWireCalc : public QObject {
         auto* awg = ctl<QComboBox>("awg");
         awg->setCurrentIndex(awg->findText(size));
     }
-    void click(const QString& name) { QTest::mouseClick(ctl<QAbstractButton>(name), Qt::LeftButton); }
+    // near the left edge, where an option button's circle is
+    void click(const QString& name)
+    {
+        auto* b = ctl<QAbstractButton>(name);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    }
     void setList(int i, const QString& text) { ctl<QPlainTextEdit>(QStringLiteral("speclist_%1").arg(i))->setPlainText(text); }
 
 private Q_SLOTS:
@@ -144,7 +152,6 @@ private Q_SLOTS:
         QTest::newRow("letters") << 1 << "abc" << four("Error");
         QTest::newRow("minus alone") << 1 << "-" << four("Error");
         QTest::newRow("dots read leading number") << 2 << "5..3.1" << four("3.385826772");
-        QTest::newRow("tiny width underflows") << 0 << "1e-300" << four("---");
     }
     void pastedBadNumbers()
     {
@@ -162,6 +169,10 @@ private Q_SLOTS:
             QVERIFY2(!r.contains("nan", Qt::CaseInsensitive) && !r.contains("inf", Qt::CaseInsensitive),
                      qPrintable(r));
         }
+        // a cross-section too small to be told from 0 has no resistance to show
+        paste(spec(0), "1e-200");
+        paste(spec(1), "1e-200");
+        QCOMPARE(results(), four("---"));
     }
 
     void keysFilteredAndListsTakeNoKeys()
@@ -235,6 +246,51 @@ private Q_SLOTS:
         setList(0, text);
         click("crunch_0");
         QCOMPARE(results()[0], QString("1015.748031496"));
+    }
+
+    void helpPage()
+    {
+        auto& help = FormSlots::get<Cond_wirecalchelp>();
+        help.unload();
+        click("Command1");
+        QVERIFY(help.isLoaded() && help.visible());
+        QCOMPARE(help.caption(), QString("Wirecalc Help"));
+        auto* page = help.form()->findChild<RtfView*>("aboutbox");
+        QVERIFY(page);
+        const QString text = page->toPlainText();
+        for (const char* words : {"Conductor Calculator", "Conductors in ||", "in series", "skin effect",
+                                  "Round bus bars are"})
+            QVERIFY2(text.contains(QLatin1String(words)), words);
+        QTest::mouseClick(page->viewport(), Qt::LeftButton);
+        QVERIFY(!help.form()->isVisible());
+        click("Command1");
+        QVERIFY(help.form()->isVisible());
+        help.unload();
+    }
+
+    void helpPageMissingOrDamaged_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        const QByteArray page = readFile(sourceDataDir() + "/wirecalc.rtf");
+        QTest::newRow("missing") << QByteArray() << notInstalledText();
+        QTest::newRow("truncated") << page.left(page.indexOf("Units")) << "Conductor Calculator";
+        static const char binary[] = "{\\rtf1 \x00\xff{{{\\'zz}\\u-99999999999 ok";
+        QTest::newRow("binary") << QByteArray(binary, sizeof binary - 1) << "zz";
+    }
+    void helpPageMissingOrDamaged()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        auto& help = FormSlots::get<Cond_wirecalchelp>();
+        help.unload();
+        TempFolders folders(false);
+        if (!bytes.isEmpty())
+            writeFile(folders.appFile("wirecalc.rtf"), bytes);
+        click("Command1");
+        QVERIFY(help.visible());
+        QVERIFY2(help.textBox()->toPlainText().contains(shown), qPrintable(help.textBox()->toPlainText()));
+        help.unload();
     }
 };
 
