@@ -24,6 +24,10 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/cond_wirecalc.h"
+#include "components/cond_wirecalchelp.h"
+#include "components/rlc_capdesigner.h"
+#include "components/rlc_inductorair.h"
 
 // sensors windows
 
@@ -74,6 +78,10 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
+        {"cond_wirecalc", &slot<Cond_wirecalc>},
+        {"cond_wirecalchelp", &slot<Cond_wirecalchelp>},
+        {"rlc_inductorair", &slot<RLC_inductorair>},
+        {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
