@@ -46,6 +46,7 @@
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
 #include "utilities/rs232_serialporttest.h"
+#include "utilities/rs232_multiterm.h"
 
 namespace {
 template <class T>
@@ -97,6 +98,7 @@ const std::vector<WindowEntry>& windowTable()
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
         {"rs232_serialporttest", &slot<RS232_serialporttest>},
+        {"rs232_multiterm", &slot<RS232_multiterm>},
     };
     return table;
 }

@@ -27,7 +27,8 @@ QString bracketed(uchar byte)
 
 void appendReceived(QString& buffer, QStringView data, bool hex)
 {
-    buffer.reserve(buffer.size() + data.size() * (hex ? 3 : 1));
+    // No reserve() here: an exact reservation per call would defeat the
+    // string's geometric growth and copy the whole buffer on every event.
     for (QChar c : data) {
         const char16_t b = c.unicode();
         if (b > 255)
