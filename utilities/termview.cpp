@@ -208,10 +208,10 @@ void TermView::paintEvent(QPaintEvent*)
                 p.fillRect(x0 + int(k) * cw + 1, y + 1, cw - 2, lineH - 2, selected ? pal.highlightedText() : pal.text());
             }
         }
+        // One run per row: the face is fixed-pitch and every character is
+        // Latin-1, so the columns stay aligned.
         p.setPen(pal.color(QPalette::Text));
-        for (qsizetype k = 0; k < n; ++k)
-            if (seg[k] != QChar(u' '))
-                p.drawText(QPoint(x0 + int(k) * cw, y + fm.ascent()), QString(seg[k]));
+        p.drawText(QPoint(x0, y + fm.ascent()), seg);
         if (++row >= rowsOf(line)) {
             ++line;
             row = 0;
