@@ -1,8 +1,5 @@
 #include "quickeffcalc.h"
-#include "common/numtext.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "common/files.h"
 
 EfficiencyPoint efficiency(double vout, double iout, double vin, double iin)
 {
@@ -23,15 +20,14 @@ QString decimalsPattern(int decimals)
     return QStringLiteral("0.") + QString(decimals, u'0');
 }
 
-std::vector<double> readValueLines(const QString& path, int count)
+std::vector<std::optional<double>> readValueLines(const QString& path, int count)
 {
-    std::vector<double> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return out;
+    std::vector<std::optional<double>> out;
     // The file holds a few short lines; a damaged giant one is cut short.
-    const QByteArray bytes = f.read(64 * 1024);
-    QString text = QString::fromLatin1(bytes);
+    const std::optional<QByteArray> bytes = readfile(path, 64 * 1024);
+    if (!bytes)
+        return out;
+    QString text = QString::fromLatin1(*bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
@@ -40,17 +36,15 @@ std::vector<double> readValueLines(const QString& path, int count)
     for (const QString& line : lines) {
         if (int(out.size()) >= count)
             break;
-        out.push_back(numval(line));
+        out.push_back(settingvalue(line, 0, maxSettingValue));
     }
     return out;
 }
 
-bool writeValueLines(const QString& path, const QStringList& lines)
+void writeValueLines(const QString& path, const QStringList& lines)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray bytes;
     for (const QString& line : lines)
-        f.write(line.toLatin1() + "\r\n");
-    return f.commit();
+        bytes += line.toLatin1() + "\r\n";
+    writefile(path, bytes);
 }
