@@ -22,9 +22,13 @@ A_main::A_main()
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdi"));
     m_mdi->setBackground(palette().brush(QPalette::Dark));
+    // A tool window larger than the area stays reachable in every part.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
-    resize(16530 / 15, 9225 / 15 + 30);
     buildMenus();
+    // The design client area lies under the menu bar.
+    resize(16530 / 15, 9225 / 15 + menuBar()->sizeHint().height());
     setMdiHost(m_mdi);
     setPopupHandler([this](const QString& name) { popup(name); });
     // Load handler.

@@ -1,17 +1,21 @@
 #include "formbuilder.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 
 QFont uiFont(double points, bool bold)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
+    f.setPixelSize(qMax(1, qRound(points * 96.0 / 72.0)));
     f.setBold(bold);
     return f;
+}
+
+QFont formFont()
+{
+    return uiFont(8.25);
 }
 
 void setBackColor(QWidget* w, const QColor& c)

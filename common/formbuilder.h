@@ -9,8 +9,16 @@
 
 #include "toolwindow.h"
 
-// "MS Sans Serif" of the designs becomes the platform's default sans-serif.
+// The designs' "MS Sans Serif" at a point size. Their controls were sized
+// for that narrow face at 96 dots per inch, where a twip is 1/15 pixel; the
+// platform's default sans-serif is wider and cuts many captions. Liberation
+// Sans has the advance widths of the Windows sans-serif face, and a pixel
+// size (not a point size) keeps captions in step with the twips geometry
+// whatever the display's resolution.
 QFont uiFont(double points, bool bold = false);
+// The font of every form, inherited by each control that sets none: the
+// designs' default 8.25-point face.
+QFont formFont();
 
 // The object name of element i of a control array: "spec_3".
 inline QString arrayName(const QString& name, int index)

@@ -1,6 +1,7 @@
 #include "keycodes.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 
 int vbKeyCode(int k)
 {
@@ -66,4 +67,13 @@ int keyPressCode(const QKeyEvent* e)
     if (t.isEmpty())
         return -1;
     return t.at(0).unicode();
+}
+
+bool isEditingShortcut(const QKeyEvent* e)
+{
+    for (QKeySequence::StandardKey k : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                        QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (e->matches(k))
+            return true;
+    return false;
 }

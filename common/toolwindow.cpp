@@ -1,5 +1,6 @@
 #include "toolwindow.h"
 #include "alert.h"
+#include "formbuilder.h"
 #include "keycodes.h"
 
 #include <QApplication>
@@ -124,6 +125,7 @@ void ToolWindow::load()
         form = new QWidget;
     }
     form->setObjectName(m_className);
+    form->setFont(formFont());
     form->resize(px);
     form->setMinimumSize(px);
     m_form = form;
@@ -372,7 +374,7 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         if (!m_form)
             return true;
         auto it = m_hooks->keyPress.find(watched);
-        if (it == m_hooks->keyPress.end())
+        if (it == m_hooks->keyPress.end() || isEditingShortcut(ke))
             return false;
         const int code = keyPressCode(ke);
         if (code < 0)

@@ -1,5 +1,6 @@
 #include "quickeffcalc.h"
 #include "common/files.h"
+#include "common/textlines.h"
 
 EfficiencyPoint efficiency(double vout, double iout, double vin, double iin)
 {
@@ -24,16 +25,8 @@ std::vector<std::optional<double>> readValueLines(const QString& path, int count
 {
     std::vector<std::optional<double>> out;
     // The file holds a few short lines; a damaged giant one is cut short.
-    const std::optional<QByteArray> bytes = readfile(path, 64 * 1024);
-    if (!bytes)
-        return out;
-    QString text = QString::fromLatin1(*bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // the end of the last line, not a line
-    for (const QString& line : lines) {
+    const TextLines t = readTextLines(path, 64 * 1024);
+    for (const QString& line : t.lines) {
         if (int(out.size()) >= count)
             break;
         out.push_back(settingvalue(line, 0, maxSettingValue));

@@ -21,7 +21,7 @@ QString decimalsPattern(int decimals);
 // The largest value a settings line may give a box: the boxes take digits
 // and one point, and the number forms show whole numbers in full up to 15
 // digits.
-constexpr double maxSettingValue = 1e15;
+constexpr double maxSettingValue = 999999999999999.0;
 
 // The leading number of each line of a settings file, at most `count`
 // lines; a missing, empty or short file gives fewer values. A line that
