@@ -1,5 +1,6 @@
 #include "files.h"
 #include "numtext.h"
+#include "textlines.h"
 #include "verror.h"
 
 #include <QDir>
@@ -188,41 +189,11 @@ void loadLines(const QString& path, QStringList& lines)
         lines[2].clear();
         return;
     }
-    QFile f;
-    if (!openregular(path, f))
-        throw VError(verr::PermissionDenied, QStringLiteral("Cannot read ") + path + QStringLiteral(": permission denied."));
-    QStringList got;
-    QByteArray cur;
-    bool afterCR = false;
-    qint64 total = 0;
-    while (got.size() < kSettingsLines && total < kMaxSettingsBytes) {
-        const QByteArray chunk = f.read(64 * 1024);
-        if (chunk.isEmpty()) {
-            if (f.error() != QFileDevice::NoError)
-                throw VError(verr::DeviceIO, QStringLiteral("Cannot read ") + path + QStringLiteral(": ") + f.errorString() + u'.');
-            break;
-        }
-        total += chunk.size();
-        for (const char b : chunk) {
-            if (afterCR) {
-                afterCR = false;
-                if (b == '\n')
-                    continue;
-            }
-            if (b == '\r' || b == '\n') {
-                got += QString::fromLatin1(cur);
-                cur.clear();
-                afterCR = b == '\r';
-                if (got.size() == kSettingsLines)
-                    break;
-            } else {
-                cur += b;
-            }
-        }
-    }
-    // A last line without its end mark still counts.
-    if (got.size() < kSettingsLines && !cur.isEmpty())
-        got += QString::fromLatin1(cur);
+    const TextLines file = readTextLines(path, kMaxSettingsBytes);
+    if (file.status == TextLines::Missing || file.status == TextLines::Unreadable)
+        throw VError(verr::PermissionDenied, QStringLiteral("Cannot read ") + path + QStringLiteral(": this user may not read it."));
+    // A file past the size cap gives the lines of its first part.
+    const QStringList got = file.lines.mid(0, kSettingsLines);
     for (qsizetype i = 0; i < got.size(); ++i)
         lines[i + 1] = got[i];
 }

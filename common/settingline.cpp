@@ -1,19 +1,13 @@
 #include "settingline.h"
-#include "files.h"
 #include "savefile.h"
+#include "textlines.h"
 
 QString readSettingLine(const QString& path)
 {
     // A damaged giant file gives no more than its first few kilobytes.
-    const QByteArray bytes = readfile(path, 64 * 1024).value_or(QByteArray());
-    // The line ends at CR, LF or a NUL byte (no path holds one).
-    qsizetype end = bytes.size();
-    for (const char stop : {'\r', '\n', '\0'}) {
-        const qsizetype at = bytes.indexOf(stop);
-        if (at >= 0 && at < end)
-            end = at;
-    }
-    return QString::fromLatin1(bytes.left(end));
+    const QString first = readTextLines(path, 64 * 1024).lines.value(0);
+    // No path holds a NUL byte: the line ends there.
+    return first.left(first.indexOf(QChar(0)));
 }
 
 bool writeSettingLine(const QString& path, const QString& text)
