@@ -44,8 +44,7 @@ class TestChecksummer : public QObject {
         FileChoiceAnswer answer(path);
         QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
         QCOMPARE(answer.asked(), 1);
-        const QString title = answer.requests.empty() ? answer.chooserTitles.value(0) : answer.requests.front().title;
-        QCOMPARE(title, QString("Select file to process"));
+        QCOMPARE(answer.title(), QString("Select file to process"));
     }
     QString hexFile(const QString& name, const QByteArray& bytes)
     {
