@@ -26,6 +26,8 @@
 // components windows
 
 // sensors windows
+#include "sensors/ctrl_9212_bc06tester.h"
+#include "sensors/ctrl_9767_junctiontemp.h"
 
 // math windows
 #include "math/math_ffttester.h"
@@ -70,6 +72,8 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
         // sensors
+        {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
+        {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
         // math
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
