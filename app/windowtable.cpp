@@ -24,12 +24,21 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/cond_wirecalc.h"
+#include "components/cond_wirecalchelp.h"
+#include "components/rlc_capdesigner.h"
+#include "components/rlc_inductorair.h"
 
 // sensors windows
 #include "sensors/ctrl_9212_bc06tester.h"
 #include "sensors/ctrl_9767_junctiontemp.h"
 
 // math windows
+#include "math/pic_checksummer.h"
+#include "math/pic_picpins.h"
+#include "math/math_sha1tester.h"
+#include "math/math_sudoku.h"
+#include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
 
@@ -71,10 +80,19 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
+        {"cond_wirecalc", &slot<Cond_wirecalc>},
+        {"cond_wirecalchelp", &slot<Cond_wirecalchelp>},
+        {"rlc_inductorair", &slot<RLC_inductorair>},
+        {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
         // math
+        {"pic_checksummer", &slot<PIC_checksummer>},
+        {"pic_picpins", &slot<PIC_picpins>},
+        {"math_sudoku", &slot<Math_sudoku>},
+        {"math_xteatester", &slot<Math_xteatester>},
+        {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
         // displays
