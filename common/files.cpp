@@ -144,6 +144,10 @@ void saveLines(const QString& path, QStringList& lines)
     // The read-only mark is cleared first, as the attributes are set to
     // normal before writing; QSaveFile then keeps the cleared permissions.
     const QFileInfo fi(path);
+    // A folder, FIFO or device in the file's place is no settings file: the
+    // save must not replace it, nor wait on a FIFO for a reader.
+    if (fi.exists() && !fi.isFile())
+        throw VError(verr::PermissionDenied, QStringLiteral("Permission denied: ") + path);
     if (fi.exists() && fi.isFile() && !(fi.permissions() & QFileDevice::WriteOwner))
         QFile::setPermissions(path, fi.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     QByteArray bytes;

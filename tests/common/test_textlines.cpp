@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +101,9 @@ private Q_SLOTS:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QStringList lines;
         QVERIFY_THROWS_EXCEPTION(VError, filelines("load", fifo, lines));
+        // Nor does a save replace it.
+        QVERIFY_THROWS_EXCEPTION(VError, filelines("save", fifo, lines));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
         CoreTable table(fifo);
         table.ensureLoaded();
         QCOMPARE(table.count(), 0);

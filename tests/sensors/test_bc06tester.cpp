@@ -5,11 +5,14 @@
 
 #include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "app/a_main.h"
 #include "common/formbuilder.h"
+#include "common/framer.h"
 #include "common/numtext.h"
 #include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_9212_bc06tester.h"
@@ -294,14 +297,43 @@ private Q_SLOTS:
         QTRY_COMPARE(b.text("passcounts"), QStringLiteral("1"));
     }
 
-    // Closing the window during the pacing wait of a command.
-    void closeDuringPacing()
+    // A stream of bytes without a reply end never grows the buffer past its
+    // bound, and the result after it still counts.
+    void garbageFlood()
     {
         Bench b;
-        QTimer::singleShot(20, [&] { b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close(); });
+        b.check("countenable")->setChecked(true);
+        b.sim.sendRaw(QByteArray(1 << 20, 'Z'));
+        QTRY_VERIFY_WITH_TIMEOUT(b.sim.pending() == 0, 20000);
+        QTest::qWait(50);
+        QVERIFY(b.w.serial.ReceiveBuffer.size() <= receiveBufferLimit);
+        b.sim.send(LatchupBoard::resultReply(1600));
+        QTRY_COMPARE(b.counts(), (QStringList{"1", "0", "100.000"}));
+    }
+
+    // Closing the window, or quitting the program, during the pacing wait of
+    // a command.
+    void closeDuringPacing_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void closeDuringPacing()
+    {
+        QFETCH(bool, quit);
+        Bench b;
+        QTimer::singleShot(20, [&] {
+            if (quit)
+                mainWindow().close();
+            else
+                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
+        });
         b.click(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!b.w.isLoaded());
+        if (quit)
+            recoverFromQuit();
         QTRY_COMPARE(b.sim.commands(), QStringList{"$001007"});
         QTest::qWait(30);
         b.w.show();
