@@ -244,8 +244,20 @@ private Q_SLOTS:
         QCOMPARE(b.text("tpower"), QStringLiteral("0.500008"));
         QCOMPARE(b.text("tvoltage2"), QStringLiteral("0.000000"));
 
-        b.check("logtofile")->setChecked(true);
+        // The open voltage alone, then the heater switched: the board takes
+        // the byte, and neither changes the other boxes.
         b.sim.setSilent(false);
+        b.sim.open = 0x4000;
+        b.click(3);
+        QTRY_COMPARE(b.text("tvoltage2"), QStringLiteral("0.250004"));
+        QCOMPARE(b.text("tcurrent"), QStringLiteral("1.000000"));
+        b.click(1);
+        b.click(2);
+        QTRY_COMPARE(b.sim.heater, (QStringList{"01", "00"}));
+        QCOMPARE(b.text("tpower"), QStringLiteral("0.500008"));
+        b.sim.open = 0x8000;
+
+        b.check("logtofile")->setChecked(true);
         b.click(4);
         QTRY_COMPARE(b.text("thetaja"), QStringLiteral("90.0"));
         QCOMPARE(b.text("tvoltage2"), QStringLiteral("0.500008"));
