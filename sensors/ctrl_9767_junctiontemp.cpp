@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 using namespace junctiontemp;
 
@@ -285,9 +286,15 @@ void Ctrl_9767_junctiontemp::onLoad()
         setHandledError(e);
     }
     Ui* u = ui();
-    u->vbelow->setText(fmt(numval(m_settings[1]), QStringLiteral("0.00000")));
-    u->vbehigh->setText(fmt(numval(m_settings[2]), QStringLiteral("0.00000")));
-    u->tambient->setText(fmt(numval(m_settings[3]), QStringLiteral("0.0")));
+    // A line that holds no number, or one too long to be finite, reads as
+    // the first run's 0.
+    auto saved = [this](int n) {
+        constexpr double huge = std::numeric_limits<double>::max();
+        return settingvalue(m_settings[n], -huge, huge).value_or(0);
+    };
+    u->vbelow->setText(fmt(saved(1), QStringLiteral("0.00000")));
+    u->vbehigh->setText(fmt(saved(2), QStringLiteral("0.00000")));
+    u->tambient->setText(fmt(saved(3), QStringLiteral("0.0")));
     recalctc();
     refreshplot();
     scaleset();
@@ -306,8 +313,7 @@ void Ctrl_9767_junctiontemp::onUnload()
         filelines(QStringLiteral("save"), settingsPath(), m_settings);
     } catch (const VError& e) {
         setHandledError(e);
-        alertbox(QStringLiteral("Settings file error"),
-                 QStringLiteral("The settings could not be saved to ") + settingsPath(), 0);
+        alertbox(QStringLiteral("Settings file error"), QString(), 2);
     }
 }
 

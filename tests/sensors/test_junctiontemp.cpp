@@ -3,7 +3,9 @@
 
 #include "junctionboard.h"
 
+#include "support/alertsink.h"
 #include "support/modal.h"
+#include "support/oddfiles.h"
 #include "support/ptypair.h"
 #include "support/quitting.h"
 #include "support/tempfolders.h"
@@ -33,7 +35,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <sys/stat.h>
 
 using namespace junctiontemp;
 
@@ -456,7 +457,8 @@ private Q_SLOTS:
         QCOMPARE(b.text("vbetc"), QStringLiteral("-1.81818"));
         b.w.unload();
 
-        // Damaged: binary junk, a number with trailing text, a huge line.
+        // Damaged: binary junk, a number with trailing text, a number too
+        // long to be finite.
         QByteArray bytes("\x01\xff");
         bytes += '\0';
         bytes += "\r\n0.655abc\r\n" + QByteArray(3 << 20, '9') + "\r\n";
@@ -464,42 +466,37 @@ private Q_SLOTS:
         b.w.show();
         QCOMPARE(b.text("vbelow"), QStringLiteral("0.00000"));
         QCOMPARE(b.text("vbehigh"), QStringLiteral("0.65500"));
-        QVERIFY(!b.text("tambient").isEmpty());
+        QCOMPARE(b.text("tambient"), QStringLiteral("0.0"));
+        b.w.unload();
+
+        // A file past the reader's size cap loads the lines of its first part.
+        writeFile(ini, " .6\r\n .3\r\n-5\r\n" + QByteArray(17 << 20, 'x'));
+        b.w.show();
+        QCOMPARE(b.text("vbelow"), QStringLiteral("0.60000"));
+        QCOMPARE(b.text("vbehigh"), QStringLiteral("0.30000"));
+        QCOMPARE(b.text("tambient"), QStringLiteral("-5.0"));
     }
 
     // Something other than a regular file in the settings file's place: the
     // window loads with zeros (never waiting on a FIFO), and its close gives
-    // one alert and still closes.
-    void settingsThatCannotBeSaved_data()
-    {
-        QTest::addColumn<bool>("fifo");
-        QTest::newRow("folder") << false;
-        QTest::newRow("fifo") << true;
-    }
+    // one alert naming the file, leaves the thing alone and still closes.
+    void settingsThatCannotBeSaved_data() { addOddFileRows(); }
     void settingsThatCannotBeSaved()
     {
-        QFETCH(bool, fifo);
+        QFETCH(OddFile, odd);
         Bench b(false);
         b.w.unload();
         const QString ini = b.tf.appFile("9767.ini");
-        QFile::remove(ini);
-        if (fifo)
-            QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
-        else
-            QVERIFY(QDir().mkdir(ini));
+        makeOddFile(ini, odd);
         b.w.show();
         QCOMPARE(b.text("vbelow"), QStringLiteral("0.00000"));
         QCOMPARE(b.text("vbehigh"), QStringLiteral("0.00000"));
-        ModalAnswer alert("Command1_0");
+        AlertSink alerts;
         b.w.unload();
-        QVERIFY(alert.answered());
-        QCOMPARE(alert.title(), QStringLiteral("Settings file error"));
+        QCOMPARE(alerts.titles, QStringList{"Settings file error"});
+        QVERIFY(alerts.texts.first().contains(ini));
         QVERIFY(!b.w.isLoaded());
-        QVERIFY(!QFileInfo(ini).isFile());
-        if (fifo)
-            QFile::remove(ini);
-        else
-            QDir().rmdir(ini);
+        QVERIFY(isOddFile(ini, odd));
     }
 
     void inputBoxes_data()
