@@ -30,6 +30,8 @@
 #include "components/rlc_inductorair.h"
 
 // sensors windows
+#include "sensors/ctrl_9212_bc06tester.h"
+#include "sensors/ctrl_9767_junctiontemp.h"
 
 // math windows
 #include "math/pic_checksummer.h"
@@ -85,6 +87,8 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_inductorair", &slot<RLC_inductorair>},
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
+        {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
+        {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
