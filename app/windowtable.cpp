@@ -28,6 +28,9 @@
 #include "components/cond_wirecalchelp.h"
 #include "components/rlc_capdesigner.h"
 #include "components/rlc_inductorair.h"
+#include "components/osc_lm555astable.h"
+#include "components/osc_picrcosc.h"
+#include "components/rlc_resonance.h"
 
 // sensors windows
 #include "sensors/ctrl_9212_bc06tester.h"
@@ -41,6 +44,9 @@
 #include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
+#include "math/pic_picbaud.h"
+#include "math/math_adcscaler.h"
+#include "math/math_adcscalerdoc.h"
 
 // displays windows
 
@@ -86,6 +92,9 @@ const std::vector<WindowEntry>& windowTable()
         {"cond_wirecalchelp", &slot<Cond_wirecalchelp>},
         {"rlc_inductorair", &slot<RLC_inductorair>},
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
+        {"osc_lm555astable", &slot<Osc_lm555astable>},
+        {"osc_picrcosc", &slot<Osc_picrcosc>},
+        {"rlc_resonance", &slot<RLC_resonance>},
         // sensors
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
@@ -97,6 +106,9 @@ const std::vector<WindowEntry>& windowTable()
         {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
+        {"pic_picbaud", &slot<PIC_picbaud>},
+        {"math_adcscaler", &slot<Math_adcscaler>},
+        {"math_adcscalerdoc", &slot<Math_adcscalerdoc>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
