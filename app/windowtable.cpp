@@ -39,6 +39,10 @@
 #include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
+#include "math/math_unit.h"
+#include "math/math_latlon.h"
+#include "math/math_servomixer.h"
+#include "math/math_bcdcompress.h"
 
 // displays windows
 
@@ -91,6 +95,10 @@ const std::vector<WindowEntry>& windowTable()
         {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
+        {"math_unit", &slot<Math_unit>},
+        {"math_latlon", &slot<Math_latlon>},
+        {"math_servomixer", &slot<Math_servomixer>},
+        {"math_bcdcompress", &slot<Math_bcdcompress>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
