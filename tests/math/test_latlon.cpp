@@ -3,6 +3,7 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "common/files.h"
 #include "common/paths.h"
 #include "math/math_latlon.h"
 #include "math/pointing.h"
