@@ -125,8 +125,11 @@ void Math_latlon::onLoad()
 
 void Math_latlon::onUnload()
 {
-    if (!writeSettingLine(settingsPath(), m_locationfolder))
-        alertbox(QStringLiteral("File error"), QStringLiteral("Cannot write ") + settingsPath(), 0);
+    if (writeSettingLine(settingsPath(), m_locationfolder))
+        return;
+    const QString why = notafile(settingsPath());
+    alertbox(QStringLiteral("File error"),
+             QStringLiteral("Cannot write ") + settingsPath() + (why.isEmpty() ? QString() : QStringLiteral(": ") + why), 0);
 }
 
 void Math_latlon::reformat(QLineEdit* box)

@@ -1,8 +1,10 @@
 #include "unittable.h"
 
 #include "common/fields.h"
+#include "common/files.h"
 #include "common/numtext.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -56,24 +58,12 @@ FactorTable readunits(const QStringList& lines)
     return table;
 }
 
-bool hasnumber(const QString& text)
-{
-    int i = 0;
-    const int n = int(text.size());
-    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    if (i < n && text[i] == u'.')
-        ++i;
-    return i < n && text[i].isDigit() && text[i].unicode() < 128;
-}
-
 std::optional<QString> convertunit(const QString& source, double fs, double ft)
 {
-    if (!hasnumber(source) || fs == 0 || ft == 0 || !std::isfinite(fs) || !std::isfinite(ft))
+    const auto value = settingvalue(source, -DBL_MAX, DBL_MAX);
+    if (!value || fs == 0 || ft == 0 || !std::isfinite(fs) || !std::isfinite(ft))
         return std::nullopt;
-    const double result = numval(source) * ft / fs;
+    const double result = *value * ft / fs;
     if (!std::isfinite(result))
         return std::nullopt;
     return plaindec(result);

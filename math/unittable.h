@@ -37,9 +37,6 @@ private:
 FactorTable readunits(const QStringList& lines);
 
 // The text of `source` in the target unit: value * ft / fs in the general
-// form. None when there is nothing to convert: a source without a number,
-// a factor of 0, or a result that is not a finite number.
+// form. None when there is nothing to convert: a source that does not begin
+// with a finite number, a factor of 0, or a result that is not finite.
 std::optional<QString> convertunit(const QString& source, double fs, double ft);
-
-// True when text begins (after blanks and a sign) with a number.
-bool hasnumber(const QString& text);

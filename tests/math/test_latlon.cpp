@@ -1,4 +1,6 @@
+#include "support/alertsink.h"
 #include "support/filechoice.h"
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -10,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -225,6 +228,50 @@ private Q_SLOTS:
         FileChoiceAnswer answer = FileChoiceAnswer::cancel();
         doubleClickFrame(1);
         QCOMPARE(QDir(answer.choosers.at(0).folder), QDir(workFile(folders, "places")));
+    }
+
+    // Something other than a file in place of latlon.ini: the window opens
+    // at once with the work folder, and closing it says once which file
+    // could not be saved and why, leaving the odd thing as it was.
+    void settingsPathNotAFile_data() { addOddFileRows(); }
+    void settingsPathNotAFile()
+    {
+        QFETCH(OddFile, odd);
+        w().unload();
+        makeOddFile(iniPath(), odd);
+        QElapsedTimer clock;
+        clock.start();
+        popup("Math_latlon");
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(w().locationfolder(), worktemp());
+        AlertSink alerts;
+        w().unload();
+        QTest::qWait(100);
+        QCOMPARE(alerts.texts.size(), 1);
+        QVERIFY2(alerts.texts[0].contains(iniPath()) && alerts.texts[0].contains(oddFileWord(odd)),
+                 qPrintable(alerts.texts[0]));
+        QVERIFY(isOddFile(iniPath(), odd));
+        QFile::remove(iniPath());
+        QDir(iniPath()).removeRecursively();
+    }
+
+    // A chosen location that is no file loads nothing and never blocks.
+    void locationNotAFile_data() { addOddFileRows(); }
+    void locationNotAFile()
+    {
+        QFETCH(OddFile, odd);
+        QTemporaryDir folders;
+        const QString path = workFile(folders, "odd.txt");
+        makeOddFile(path, odd);
+        retype(box("lt", 0), "5");
+        pressEnter(box("lt", 0));
+        FileChoiceAnswer answer(path);
+        QElapsedTimer clock;
+        clock.start();
+        doubleClickFrame(0);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(t("lt", 0), QString("5.00000000"));
+        QCOMPARE(t("addbox", 0), QString());
     }
 
     void parsesLocation()

@@ -1,3 +1,4 @@
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -64,6 +67,7 @@ private Q_SLOTS:
     {
         w().unload();
         QFile::remove(unitsPath());
+        QDir(unitsPath()).removeRecursively();
         QVERIFY(QFile::copy(joinpath(sourceDataDir(), QStringLiteral("units.udb")), unitsPath()));
     }
 
@@ -324,6 +328,24 @@ private Q_SLOTS:
         }
         retype(entry(0), "25");
         QCOMPARE(t(1), QString("1"));
+    }
+
+    // Something other than a file in place of the table reads as missing,
+    // without waiting on it.
+    void tableNotAFile_data() { addOddFileRows(); }
+    void tableNotAFile()
+    {
+        QFETCH(OddFile, odd);
+        w().unload();
+        makeOddFile(unitsPath(), odd);
+        const int beeps = beepCount();
+        QElapsedTimer clock;
+        clock.start();
+        popup("Math_unit");
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(beepCount(), beeps + 1);
+        QCOMPARE(selector(0)->count(), 0);
+        QVERIFY(isOddFile(unitsPath(), odd));
     }
 
     void damagedTables_data()
