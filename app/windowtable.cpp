@@ -49,6 +49,8 @@
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/rs232_serialporttest.h"
+#include "utilities/rs232_multiterm.h"
 
 namespace {
 template <class T>
@@ -103,6 +105,8 @@ const std::vector<WindowEntry>& windowTable()
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"rs232_serialporttest", &slot<RS232_serialporttest>},
+        {"rs232_multiterm", &slot<RS232_multiterm>},
     };
     return table;
 }
