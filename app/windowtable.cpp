@@ -47,6 +47,10 @@
 #include "math/pic_picbaud.h"
 #include "math/math_adcscaler.h"
 #include "math/math_adcscalerdoc.h"
+#include "math/math_unit.h"
+#include "math/math_latlon.h"
+#include "math/math_servomixer.h"
+#include "math/math_bcdcompress.h"
 
 // displays windows
 
@@ -109,6 +113,10 @@ const std::vector<WindowEntry>& windowTable()
         {"pic_picbaud", &slot<PIC_picbaud>},
         {"math_adcscaler", &slot<Math_adcscaler>},
         {"math_adcscalerdoc", &slot<Math_adcscalerdoc>},
+        {"math_unit", &slot<Math_unit>},
+        {"math_latlon", &slot<Math_latlon>},
+        {"math_servomixer", &slot<Math_servomixer>},
+        {"math_bcdcompress", &slot<Math_bcdcompress>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
