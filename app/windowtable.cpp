@@ -24,6 +24,10 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/rlc_rcolor.h"
+#include "components/rlc_rdivider1.h"
+#include "components/rlc_resvalues.h"
+#include "components/rlc_rparallelr.h"
 
 // sensors windows
 
@@ -67,6 +71,10 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
+        {"rlc_rparr", &slot<RLC_rparallelr>},
+        {"rlc_rcolor", &slot<RLC_rcolor>},
+        {"rlc_rdivider1", &slot<RLC_rdivider1>},
+        {"rlc_resvalues", &slot<RLC_resvalues>},
         // sensors
         // math
         {"math_ffttester", &slot<Math_ffttester>},
