@@ -32,12 +32,16 @@
 // sensors windows
 
 // math windows
+#include "math/pic_checksummer.h"
+#include "math/pic_picpins.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
 
 // displays windows
 
 // utilities windows
+#include "utilities/util_netcruncher.h"
+#include "utilities/util_pkptocohu.h"
 
 namespace {
 template <class T>
@@ -77,10 +81,14 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_resvalues", &slot<RLC_resvalues>},
         // sensors
         // math
+        {"pic_checksummer", &slot<PIC_checksummer>},
+        {"pic_picpins", &slot<PIC_picpins>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
         // displays
         // utilities
+        {"util_netcruncher", &slot<Util_netcruncher>},
+        {"util_pkptocohu", &slot<Util_pkptocohu>},
     };
     return table;
 }

@@ -155,6 +155,18 @@ QString numstr(double value)
     return numberText(value, 15);
 }
 
+QString plaindec(double value)
+{
+    QString s = numstr(value);
+    if (s.startsWith(u' '))
+        s.remove(0, 1);
+    if (s.startsWith(u'.'))
+        s.prepend(u'0');
+    else if (s.startsWith(QLatin1String("-.")))
+        s.insert(1, u'0');
+    return s;
+}
+
 namespace {
 
 // Adds one unit in the last place to a string of decimal digits; returns

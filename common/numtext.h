@@ -17,6 +17,12 @@ double numval(const QString& text);
 // very small magnitudes (" 1E+15", " 1E-05"). NaN and infinities give " ---".
 QString numstr(double value);
 
+// Plain decimal text: numstr's digits without its leading blank and with a
+// 0 before the point of a value below 1 ("0.5", "2", "-0.25"; 0.1 + 0.2
+// gives "0.3"); exponent form as numstr writes it for very large or very
+// small magnitudes ("1E-07"). NaN and infinities give "---".
+QString plaindec(double value);
+
 // Fixed pattern ("0", "0.000", "###,###,##0.0", "00000000"): "0" a digit
 // always shown, "#" a digit shown only when significant, "," thousands
 // grouping, "." the decimal point. Rounded half away from zero on the

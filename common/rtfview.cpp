@@ -1,4 +1,5 @@
 #include "rtfview.h"
+#include "files.h"
 #include "paths.h"
 
 #include <QFile>
@@ -428,8 +429,9 @@ void RtfView::setRtf(const QByteArray& rtf)
 
 bool RtfView::loadFile(const QString& path)
 {
+    // A FIFO or device in place of the page would block the open or never end.
     QFile f(path);
-    if (f.size() <= kMaxPage && f.open(QIODevice::ReadOnly)) {
+    if (isregularfile(path) && f.size() <= kMaxPage && f.open(QIODevice::ReadOnly)) {
         setRtf(f.read(kMaxPage));
         return true;
     }

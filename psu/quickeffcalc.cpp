@@ -1,7 +1,7 @@
 #include "quickeffcalc.h"
 #include "common/numtext.h"
+#include "common/textlines.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 EfficiencyPoint efficiency(double vout, double iout, double vin, double iin)
@@ -26,18 +26,9 @@ QString decimalsPattern(int decimals)
 std::vector<double> readValueLines(const QString& path, int count)
 {
     std::vector<double> out;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return out;
     // The file holds a few short lines; a damaged giant one is cut short.
-    const QByteArray bytes = f.read(64 * 1024);
-    QString text = QString::fromLatin1(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // the end of the last line, not a line
-    for (const QString& line : lines) {
+    const TextLines t = readTextLines(path, 64 * 1024);
+    for (const QString& line : t.lines) {
         if (int(out.size()) >= count)
             break;
         out.push_back(numval(line));

@@ -1,3 +1,4 @@
+#include "support/filechoice.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -15,19 +16,6 @@
 #include <QTest>
 
 namespace {
-// Answers the file boxes as a user would, recording what they were asked.
-class ScriptedBoxes : public FileDialogBackend {
-public:
-    FileDialogAnswer run(const FileDialogRequest& r) override
-    {
-        requests.push_back(r);
-        FileDialogAnswer a;
-        a.files = next;
-        return a;
-    }
-    QStringList next;
-    std::vector<FileDialogRequest> requests;
-};
 
 QString text(ToolWindow& w, const char* name)
 {
@@ -47,7 +35,7 @@ void click(ToolWindow& w, const char* name)
 
 class TestAboutAndTestForm : public QObject {
     Q_OBJECT
-    ScriptedBoxes boxes;
+    FileChoiceAnswer boxes = FileChoiceAnswer::cancel();
 
 private Q_SLOTS:
     void initTestCase() { setFileDialogBackend(&boxes); }
@@ -98,7 +86,7 @@ private Q_SLOTS:
         Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
         QCOMPARE(w.caption(), QStringLiteral("Common Dialog Control test form"));
         const QString proposed = joinpath(worktemp(), "ThisIsATest.txt");
-        boxes.next = {proposed};
+        boxes.answer(proposed);
         click(w, "Command1_1");
         const FileDialogRequest& r = boxes.requests.back();
         QVERIFY(r.save);
@@ -113,13 +101,13 @@ private Q_SLOTS:
         QCOMPARE(text(w, "Text3"), QStringLiteral("ThisIsATest.txt"));
         QCOMPARE(text(w, "Text2"), QStringLiteral("Extension matches default (txt)"));
 
-        boxes.next = {joinpath(worktemp(), "data.CSV")};
+        boxes.answer(joinpath(worktemp(), "data.CSV"));
         click(w, "Command1_1");
         QCOMPARE(text(w, "Text3"), QStringLiteral("data.CSV"));
         QCOMPARE(text(w, "Text2"), QStringLiteral("Extensions different from default (txt)"));
 
         // Back to a .txt name: the report follows the last box.
-        boxes.next = {proposed};
+        boxes.answer(proposed);
         click(w, "Command1_1");
         QCOMPARE(text(w, "Text2"), QStringLiteral("Extension matches default (txt)"));
     }
@@ -129,7 +117,7 @@ private Q_SLOTS:
         popup("testform");
         Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
         const QString dir = worktemp();
-        boxes.next = {joinpath(dir, "a.txt"), joinpath(dir, "b.txt")};
+        boxes.answer(QStringList{joinpath(dir, "a.txt"), joinpath(dir, "b.txt")});
         click(w, "Command1_0");
         const FileDialogRequest& r = boxes.requests.back();
         QVERIFY(!r.save);
@@ -139,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(r.flags & cdl::FileMustExist);
         QCOMPARE(text(w, "Text1"), dir + "\na.txt\nb.txt\n");
 
-        boxes.next = {joinpath(dir, "pic.bmp")};
+        boxes.answer(joinpath(dir, "pic.bmp"));
         click(w, "Command1_0");
         QCOMPARE(text(w, "Text1"), joinpath(dir, "pic.bmp"));
         QCOMPARE(text(w, "Text3"), QStringLiteral("pic.bmp"));
@@ -150,12 +138,12 @@ private Q_SLOTS:
     {
         popup("testform");
         Z_commondialogcontrol& w = FormSlots::get<Z_commondialogcontrol>();
-        boxes.next = {joinpath(worktemp(), "keep.txt")};
+        boxes.answer(joinpath(worktemp(), "keep.txt"));
         click(w, "Command1_1");
         const QString t1 = text(w, "Text1"), t2 = text(w, "Text2"), t3 = text(w, "Text3");
         for (const char* button : {"Command1_0", "Command1_1"}) {
             const int beeps = beepCount();
-            boxes.next.clear();
+            boxes.answerCancel();
             click(w, button);
             QCOMPARE(beepCount(), beeps + 1);
             QCOMPARE(text(w, "Text1"), t1);

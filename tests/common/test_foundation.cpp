@@ -89,6 +89,29 @@ private Q_SLOTS:
         QCOMPARE(::numstr(value), text);
     }
 
+    void plaindec_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("half") << 0.5 << "0.5";
+        QTest::newRow("whole") << 2.0 << "2";
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("tiny") << 1e-7 << "1E-07";
+        QTest::newRow("negative tiny") << -2.5e-9 << "-2.5E-09";
+        QTest::newRow("nine digits") << 123456789.0 << "123456789";
+        QTest::newRow("huge") << 6.02e23 << "6.02E+23";
+        QTest::newRow("negative fraction") << -0.25 << "-0.25";
+        QTest::newRow("long binary expansion") << 0.1 + 0.2 << "0.3";
+        QTest::newRow("mixed") << -1234.5 << "-1234.5";
+        QTest::newRow("inf") << -std::numeric_limits<double>::infinity() << "---";
+    }
+    void plaindec()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(::plaindec(value), text);
+    }
+
     void fmt_data()
     {
         QTest::addColumn<double>("value");
@@ -124,6 +147,7 @@ private Q_SLOTS:
         std::setlocale(LC_ALL, "de_DE.UTF-8");
         QCOMPARE(::fmt(1234.5, "###,###,##0.00"), QStringLiteral("1,234.50"));
         QCOMPARE(::numstr(2.5), QStringLiteral(" 2.5"));
+        QCOMPARE(::plaindec(-0.75), QStringLiteral("-0.75"));
         QCOMPARE(::numval("2.5"), 2.5);
         std::setlocale(LC_ALL, "C");
         QLocale::setDefault(old);

@@ -56,6 +56,7 @@ void BoardSimulator::vanish()
     delete m_writeN;
     m_readN = m_writeN = nullptr;
     m_out.clear();
+    m_outPos = 0;
     m_pty.closeBoard();
     m_fd = -1;
 }
@@ -139,15 +140,22 @@ void BoardSimulator::send(const QByteArray& bytes)
 
 void BoardSimulator::onWritable()
 {
-    while (!m_out.isEmpty() && m_fd >= 0) {
-        const ssize_t n = ::write(m_fd, m_out.constData(), size_t(m_out.size()));
+    while (m_outPos < m_out.size() && m_fd >= 0) {
+        const ssize_t n = ::write(m_fd, m_out.constData() + m_outPos, size_t(m_out.size() - m_outPos));
         if (n > 0) {
-            m_out.remove(0, n);
+            m_outPos += n;
+            m_sent += n;
             continue;
         }
         if (n < 0 && errno == EINTR)
             continue;
         break; // the line is full: go on when it can take more
+    }
+    // Sent bytes leave the queue in one go, not per write (a flood of
+    // megabytes would otherwise be copied again after every few kilobytes).
+    if (m_outPos == m_out.size() || m_outPos > m_out.size() / 2) {
+        m_out.remove(0, m_outPos);
+        m_outPos = 0;
     }
     if (m_writeN)
         m_writeN->setEnabled(!m_out.isEmpty());

@@ -22,7 +22,10 @@
 //   setSilent(true)  commands are recorded but not answered
 //   vanish()         the board's end closes: the device disappears
 // send(bytes) writes unasked data (streams) through the same queue; writes
-// that the line cannot take yet wait, nothing is dropped.
+// that the line cannot take yet wait, nothing is dropped. sendRaw(bytes)
+// does the same for any bytes at all (binary, a flood of megabytes); the
+// line conditions above apply to replies only. sentBytes() counts what the
+// line has taken, received() holds every byte the window wrote.
 
 #include <QByteArray>
 #include <QMap>
@@ -52,8 +55,10 @@ public:
     bool vanished() const { return m_fd < 0; }
 
     void send(const QByteArray& bytes);
+    void sendRaw(const QByteArray& bytes) { send(bytes); }
+    qint64 sentBytes() const { return m_sent; }
     // Bytes queued but not yet taken by the line.
-    qsizetype pending() const { return m_out.size(); }
+    qsizetype pending() const { return m_out.size() - m_outPos; }
 
     QStringList commands() const { return m_commands; }
     QByteArray received() const { return m_received; }
@@ -77,6 +82,7 @@ private:
     QByteArray m_lineEnd = "\r";
     QByteArray m_in;
     QByteArray m_out;
+    qsizetype m_outPos = 0; // bytes of m_out already taken by the line
     QByteArray m_received;
     QStringList m_commands;
     QMap<QString, QStringList> m_script;
@@ -85,4 +91,5 @@ private:
     QByteArray m_garbage;
     int m_delay = 0;
     bool m_silent = false;
+    qint64 m_sent = 0;
 };

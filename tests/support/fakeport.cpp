@@ -21,6 +21,11 @@ bool FakePort::open(const QString&, const PortSettings& s, int& number, QString&
         why = QStringLiteral("No such device");
         return false;
     }
+    if (m_line->refuseBaud.count(s.baud)) {
+        number = verr::PortError;
+        why = QStringLiteral("Unsupported operation");
+        return false;
+    }
     m_line->open = true;
     m_line->baud = s.baud;
     m_line->port = this;
@@ -36,6 +41,8 @@ void FakePort::close()
 
 bool FakePort::write(const QByteArray& bytes)
 {
+    if (m_line->failWrites)
+        return false;
     m_line->written += bytes;
     return true;
 }
@@ -60,6 +67,8 @@ int FakePort::lines()
 
 bool FakePort::setBaud(int baud)
 {
+    if (m_line->refuseBaud.count(baud))
+        return false;
     m_line->baud = baud;
     return true;
 }

@@ -9,6 +9,9 @@
 //   line->feed("!0014\r");                    // data arrives
 //   line->fail();                             // the device breaks
 //   line->written, line->outputs, line->baud  // what the port did
+//   line->refuseBaud = {115200};              // rates the device cannot run at
+//   line->failWrites = true;                  // writes report failure
+//   line->raise(portline::DCD); line->lower(portline::DCD);
 //
 // Names starting "fake-" may also be listed in VOLTARIS_PORTS for portscan.
 
@@ -17,6 +20,7 @@
 #include <QMap>
 #include <QPointer>
 #include <memory>
+#include <set>
 
 class FakePort;
 
@@ -26,11 +30,18 @@ struct FakeLine {
     int outputs = 0;         // DTR / RTS as set by the port
     int inputs = 0;          // CTS / DSR / DCD / RI as the test sets them
     int baud = 0;
+    // Opening at one of these rates fails (as the platform refuses a rate
+    // the device cannot run at); setting one while open leaves the rate.
+    std::set<int> refuseBaud;
+    // Writes report failure and nothing goes out.
+    bool failWrites = false;
     QByteArray written;
     QByteArray unread;
     QPointer<FakePort> port;
 
     void setInputs(int bits) { inputs = bits; }
+    void raise(int bits) { inputs |= bits; }
+    void lower(int bits) { inputs &= ~bits; }
     void feed(const QByteArray& bytes);
     void fail();
 };

@@ -28,6 +28,8 @@ void ModalAnswer::poll()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
+    if (!m_window.isEmpty() && modal->objectName() != m_window)
+        return;
     m_answered = true;
     m_timer.stop();
     m_title = modal->windowTitle();

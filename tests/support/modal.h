@@ -19,12 +19,16 @@ public:
     // Texts of the window's text boxes and labels, in creation order.
     QStringList texts() const { return m_texts; }
     QString text() const { return m_texts.join(QLatin1Char('\n')); }
+    // Answers only a modal window with this objectName (the form's class
+    // name); others are left to whoever answers them.
+    void setWindowName(const QString& objectName) { m_window = objectName; }
     // The modal window's form, while it is open (for inspection in a hook).
     void setBeforePress(std::function<void(QWidget*)> hook) { m_hook = std::move(hook); }
 
 private:
     void poll();
     QString m_button;
+    QString m_window;
     QTimer m_timer;
     int m_left;
     bool m_answered = false;

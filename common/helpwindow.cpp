@@ -1,0 +1,39 @@
+#include "helpwindow.h"
+
+#include "formbuilder.h"
+#include "rtfview.h"
+
+namespace {
+constexpr int kMargin = 60;
+}
+
+HelpWindow::HelpWindow(const QString& className, const QString& caption, const QString& textBoxName,
+                       const QString& pageFile, QSize clientTwips)
+    : ToolWindow(className, clientTwips)
+    , m_caption(caption)
+    , m_boxName(textBoxName)
+    , m_page(pageFile)
+    , m_client(clientTwips)
+{
+}
+
+RtfView* HelpWindow::textBox() const
+{
+    const auto* ui = controls<Ui>();
+    return ui ? ui->text : nullptr;
+}
+
+void HelpWindow::build(QWidget* form)
+{
+    auto* ui = makeControls<Ui>();
+    form->setWindowTitle(m_caption);
+    ui->text = place<RtfView>(form, m_boxName, kMargin, kMargin, m_client.width() - 2 * kMargin,
+                              m_client.height() - 2 * kMargin);
+    onMouseDown(ui->text->viewport(), [this] { hide(); });
+}
+
+void HelpWindow::onLoad()
+{
+    if (auto* box = textBox())
+        box->loadPage(m_page);
+}

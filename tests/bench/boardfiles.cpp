@@ -1,0 +1,116 @@
+// Figures for the board-file converters: a pick-and-place export merged
+// with a parts list, and a netlist read and sorted, at a size given on the
+// command line, so the growth with size can be read off several runs.
+//
+//   bench_boardfiles pkp 100000   placements (half per side) and entries
+//   bench_boardfiles net 100000   nets of three node lines each
+
+#include "common/textlines.h"
+#include "utilities/netlist.h"
+#include "utilities/pkpdata.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+// A fixed shuffle, so every run sees the same files.
+quint64 nextRandom(quint64& state)
+{
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return state >> 33;
+}
+
+QString writeText(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return path;
+}
+
+void step(const char* what, QElapsedTimer& clock)
+{
+    std::printf("  %-34s %9.1f ms\n", what, clock.nsecsElapsed() / 1e6);
+    clock.restart();
+}
+
+int placements(int n)
+{
+    QTemporaryDir dir;
+    quint64 seed = 1;
+    QByteArray pkp = "Pick and place export\r\n\r\nPart ID,Value,Package,Layer,Rotation,X,Y\r\n";
+    QByteArray bom = "Refdes,Part#,Value\r\n";
+    for (int i = 0; i < n; ++i) {
+        const QByteArray ref = "R" + QByteArray::number(i);
+        pkp += "\"" + ref + "\",\"10k\",\"RES40\"," + (i % 2 ? "BOT" : "TOP") + "," +
+               QByteArray::number(int(nextRandom(seed) % 720) - 360) + ".5," + QByteArray::number(i) + ".25," +
+               QByteArray::number(n - i) + "\r\n";
+    }
+    // The parts list names the same designators in another order.
+    for (int i = n - 1; i >= 0; --i)
+        bom += "R" + QByteArray::number(i) + ",PN-" + QByteArray::number(nextRandom(seed) % 1000) + ",10k\r\n";
+    const QString pkpPath = writeText(dir, "board.pkp", pkp);
+    const QString bomPath = writeText(dir, "board.csv", bom);
+
+    QElapsedTimer clock;
+    clock.start();
+    const TextLines pkpLines = readTextLines(pkpPath, qint64(1) << 30);
+    const TextLines bomLines = readTextLines(bomPath, qint64(1) << 30);
+    step("read both files", clock);
+    PlacementSides sides = readPlacements(pkpLines.lines);
+    step("placements", clock);
+    const std::vector<PartsEntry> entries = readPartsList(bomLines.lines);
+    step("parts list", clock);
+    const auto orphans = mergePartNumbers(sides, entries);
+    step("merge", clock);
+    const QStringList top = placementList(sides.top, "TOP.XY", topTitle("board"), ListOptions(), true);
+    const QStringList bottom = placementList(sides.bottom, "BOTTOM.XY", bottomTitle("board"), ListOptions(), true);
+    step("both placement lists", clock);
+    std::printf("pkp %d: %zu top, %zu bottom, %zu entries, %zu orphans, %lld list lines\n", n, sides.top.size(),
+                sides.bottom.size(), entries.size(), orphans.size(), (long long)(top.size() + bottom.size()));
+    return orphans.empty() ? 0 : 1;
+}
+
+int nets(int n)
+{
+    QTemporaryDir dir;
+    quint64 seed = 2;
+    QByteArray text = "ARES netlist\r\n*NETLIST," + QByteArray::number(n) + "\r\n";
+    for (int i = 0; i < n; ++i) {
+        text += "N" + QByteArray::number(nextRandom(seed)) + ",3\r\n";
+        for (int k = 0; k < 3; ++k)
+            text += "U" + QByteArray::number(nextRandom(seed) % 5000) + "," + QByteArray::number(k + 1) + "\r\n";
+        text += "\r\n";
+    }
+    text += "*GATES\r\n";
+    const QString path = writeText(dir, "nets.TXT", text);
+
+    QElapsedTimer clock;
+    clock.start();
+    const TextLines lines = readTextLines(path, qint64(1) << 30);
+    step("read the file", clock);
+    std::vector<Net> table = readNetlist(lines.lines);
+    step("nets", clock);
+    sortNetlist(table);
+    step("sort", clock);
+    std::printf("net %d: %zu nets, first %s\n", n, table.size(), qPrintable(table.front().name()));
+    return table.size() == size_t(n) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("pkp");
+    const int n = argc > 2 ? std::atoi(argv[2]) : 100000;
+    if (n < 1)
+        return 2;
+    return mode == "net" ? nets(n) : placements(n);
+}

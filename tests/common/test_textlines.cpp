@@ -1,0 +1,93 @@
+#include "support/tempfolders.h"
+#include "support/testmain.h"
+
+#include "common/textlines.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(TextLines::Status)
+
+class TestTextLines : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+        QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+        QTest::newRow("mixed, empty lines kept") << QByteArray("a\r\r\nb\n\nc\r") << QStringList{"a", "", "b", "", "c"};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("last line without end") << QByteArray("a\r\nlast") << QStringList{"a", "last"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+        QTest::newRow("one end only") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("Latin-1") << QByteArray("\xb5V \xe9t\xe9\n") << QStringList{QString::fromUtf8("µV été")};
+        QTest::newRow("binary") << QByteArray("\x00\xff\r\x01\n\x7f", 6)
+                                << QStringList{QString(QChar(0)) + QChar(0xff), QString(QChar(1)), QString(QChar(0x7f))};
+    }
+    void lines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        const TextLines t = readTextLines(writeFile(dir.filePath("f.txt"), bytes), 1024);
+        QCOMPARE(t.status, TextLines::Ok);
+        QVERIFY(t.ok());
+        QCOMPARE(t.lines, lines);
+        QCOMPARE(splitTextLines(bytes), lines);
+    }
+
+    void sizeCap()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("f.txt"), "0123\r\n6789\r\n");
+        QCOMPARE(readTextLines(path, 12).status, TextLines::Ok);
+        const TextLines over = readTextLines(path, 8);
+        QCOMPARE(over.status, TextLines::TooLarge);
+        QVERIFY(!over.ok());
+        QCOMPARE(over.lines, QStringList({"0123", "67"}));
+        QCOMPARE(readTextLines(path, 0).status, TextLines::TooLarge);
+    }
+
+    void notARegularFile()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(readTextLines(dir.filePath("none.txt"), 100).status, TextLines::Missing);
+        QCOMPARE(readTextLines(QString(), 100).status, TextLines::Missing);
+        QCOMPARE(readTextLines(dir.path(), 100).status, TextLines::Missing);
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QElapsedTimer t;
+        t.start();
+        const TextLines f = readTextLines(fifo, 100); // no writer: must not wait for one
+        QCOMPARE(f.status, TextLines::Missing);
+        QVERIFY(f.lines.isEmpty());
+        QVERIFY(t.elapsed() < 2000);
+        QCOMPARE(readTextLines("/dev/zero", 100).status, TextLines::Missing);
+    }
+
+    void unreadable()
+    {
+        // A regular file whose reading fails, root included.
+        QCOMPARE(readTextLines("/proc/self/mem", 100).status, TextLines::Unreadable);
+        if (::geteuid() == 0)
+            return; // root reads files marked unreadable
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("f.txt"), "secret\n");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        const TextLines t = readTextLines(path, 100);
+        QCOMPARE(t.status, TextLines::Unreadable);
+        QVERIFY(t.lines.isEmpty());
+    }
+};
+
+VOLTARIS_TEST(TestTextLines);
+#include "test_textlines.moc"

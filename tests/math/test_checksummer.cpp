@@ -1,0 +1,163 @@
+#include "support/filechoice.h"
+#include "support/tempfolders.h"
+#include "support/testmain.h"
+
+#include "app/a_main.h"
+#include "common/paths.h"
+#include "math/pic_checksummer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+// The digest as five blank-separated groups of eight upper-case digits.
+QString digest(const QByteArray& bytes)
+{
+    const QByteArray h = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toUpper();
+    QStringList groups;
+    for (int i = 0; i < 40; i += 8)
+        groups << QString::fromLatin1(h.mid(i, 8));
+    return groups.join(' ');
+}
+} // namespace
+
+class TestChecksummer : public QObject {
+    Q_OBJECT
+    PIC_checksummer& w() { return FormSlots::get<PIC_checksummer>(); }
+    template <class T>
+    T* ctl(const char* name) { return w().form()->findChild<T*>(name); }
+    QString box(const char* name) { return ctl<QLineEdit>(name)->text(); }
+    QString text(const char* name) { return ctl<QPlainTextEdit>(name)->toPlainText(); }
+
+    // Chooses the file in the chooser and lets the window process it.
+    void loadFile(const QString& path)
+    {
+        FileChoiceAnswer answer(path);
+        QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(answer.answered());
+        QCOMPARE(answer.title(), QString("Select file to process"));
+    }
+    QString hexFile(const QString& name, const QByteArray& bytes)
+    {
+        return writeFile(QDir(QString::fromLocal8Bit(qgetenv("VOLTARIS_TEMP"))).filePath(name), bytes);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        auto* action = mainWindow().menuBar()->findChild<QAction*>("zchecksummer");
+        QVERIFY(action);
+        action->trigger();
+        QVERIFY(w().visible());
+        QCOMPARE(w().caption(), QString("PIC Checksum Calculator"));
+    }
+    void cleanup() { w().unload(); }
+
+    void erasedDeviceFile()
+    {
+        const QByteArray bytes(":00000001FF\r\n");
+        const QString path = hexFile("eof.hex", bytes);
+        loadFile(path);
+        QCOMPARE(box("loadedfile"), path);
+        QCOMPARE(box("hashtext"), digest(bytes));
+        QCOMPARE(text("errorbox"), QString("No errors detected in loaded file\n"
+                                           "0x0000 (0000000) Progrm words loaded\n"
+                                           "0x0000 (0000000) EEProm words loaded\n"
+                                           "0x0000 (0000000) Config words loaded\n"
+                                           "0x0000 (0000000) UserID words loaded\n"));
+        QCOMPARE(box("pcs_0"), QString("0xEC40"));
+        QCOMPARE(box("pcs_1"), QString("0xFFF6"));
+        QCOMPARE(box("configdata"), QString("0x3F"));
+        QVERIFY(ctl<QCheckBox>("pmode_0")->isChecked());
+        QVERIFY(!ctl<QCheckBox>("pmode_1")->isChecked());
+        QCOMPARE(ctl<QComboBox>("deviceselector")->currentText(), QString("PIC12F510"));
+
+        // A cancelled choice changes nothing.
+        FileChoiceAnswer cancel = FileChoiceAnswer::cancel();
+        QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(cancel.answered());
+        QCOMPARE(box("loadedfile"), path);
+        QCOMPARE(box("pcs_0"), QString("0xEC40"));
+    }
+
+    void protectedDeviceAndOrphans()
+    {
+        // Configuration 0x0FE2 (bit 3 clear), an orphan word, a comment.
+        loadFile(hexFile("prot.hex", ":021FFE00E20FF0\n; built today\r:02080A00250CBB\r\n:00000001FF"));
+        QVERIFY(!ctl<QCheckBox>("pmode_0")->isChecked());
+        QVERIFY(ctl<QCheckBox>("pmode_1")->isChecked());
+        QCOMPARE(box("configdata"), QString("0x22"));
+        QCOMPARE(text("orphanlist"), QString("0405:0C25\n"));
+        QCOMPARE(text("comment"), QString("; built today\n"));
+        QVERIFY(text("errorbox").contains("0x0001 (0000001) Config words loaded"));
+    }
+
+    void errorsSuppressChecksums()
+    {
+        loadFile(hexFile("bad.hex", ":020000000102FA\r\n:0000001\r\n:00000001FF\r\n"));
+        QCOMPARE(text("errorbox"), QString("CHECKSUM ERROR: (FB) expected\n:020000000102FA\n\n"
+                                           "RECORD LENGTH ERROR: (08) characters\n:0000001\n\n"));
+        QCOMPARE(box("pcs_0"), QString());
+        QCOMPARE(box("pcs_1"), QString());
+        QCOMPARE(box("configdata"), QString());
+        QVERIFY(!ctl<QCheckBox>("pmode_0")->isChecked());
+        QVERIFY(!ctl<QCheckBox>("pmode_1")->isChecked());
+    }
+
+    void emptyAndUnreadableFiles()
+    {
+        loadFile(hexFile("eof.hex", ":00000001FF\r\n"));
+        const QString empty = hexFile("empty.hex", QByteArray());
+        loadFile(empty);
+        QCOMPARE(text("errorbox"), "The file is empty: " + empty);
+        QCOMPARE(box("pcs_0"), QString());
+        QCOMPARE(box("hashtext"), digest(QByteArray()));
+
+        const QString folder = QDir(QString::fromLocal8Bit(qgetenv("VOLTARIS_TEMP"))).filePath("folder.hex");
+        QVERIFY(QDir().mkpath(folder));
+        loadFile(folder);
+        QCOMPARE(text("errorbox"), "The file cannot be read: " + folder);
+        QCOMPARE(box("pcs_0"), QString());
+        QCOMPARE(box("hashtext"), QString());
+    }
+
+    void hashOfExactBytes()
+    {
+        QByteArray bytes(":00000001FF\r\nline two\nline three\r");
+        for (int c = 128; c < 256; ++c)
+            bytes += char(c);
+        bytes += "\n\r\n";
+        loadFile(hexFile("binary.hex", bytes));
+        QCOMPARE(box("hashtext"), digest(bytes));
+        QVERIFY(text("comment").startsWith("line two\nline three\n"));
+    }
+
+    void lastFolderKept()
+    {
+        const QString sub = QDir(QString::fromLocal8Bit(qgetenv("VOLTARIS_TEMP"))).filePath("hexfiles");
+        const QString path = writeFile(QDir(sub).filePath("a.hex"), ":00000001FF\r\n");
+        loadFile(path);
+        QCOMPARE(w().lastfolder, QDir::toNativeSeparators(sub));
+        w().unload();
+        QCOMPARE(readFile(PIC_checksummer::settingsPath()).split('\n').value(0).trimmed(),
+                 QDir::toNativeSeparators(sub).toLatin1());
+        w().load();
+        QCOMPARE(w().lastfolder, QDir::toNativeSeparators(sub));
+        w().unload();
+        QVERIFY(QDir(sub).removeRecursively());
+        w().load();
+        QCOMPARE(w().lastfolder, worktemp());
+    }
+};
+
+VOLTARIS_TEST(TestChecksummer);
+#include "test_checksummer.moc"

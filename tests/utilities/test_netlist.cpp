@@ -1,0 +1,76 @@
+#include "support/testmain.h"
+
+#include "utilities/netlist.h"
+
+#include <QTest>
+
+namespace {
+QStringList names(const std::vector<Net>& nets)
+{
+    QStringList out;
+    for (const Net& n : nets)
+        out << n.name() + ":" + QString::number(n.count) + ":" + n.nodes.join('|');
+    return out;
+}
+} // namespace
+
+class TestNetlist : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void reading_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("want");
+        QTest::newRow("repeated first field skipped once")
+            << QStringList{"*NETLIST,2", "N1,2", "N1,again", "U1,1", "N1,again", "", "*GATES"}
+            << QStringList{"N1:2:U1,1|N1,again"};
+        QTest::newRow("empty line right after *netlist")
+            << QStringList{"*netlist", "", "B,1", "U1,1", "", "*gates"}
+            << QStringList{":-1:", "B:1:U1,1"};
+        QTest::newRow("unclosed last net lost")
+            << QStringList{"*netlist", "A,1", "U1,1", "", "B,1", "U2,1", "*gates", ""}
+            << QStringList{"A:1:U1,1"};
+        QTest::newRow("open at end of file lost") << QStringList{"*netlist", "A,1", "U1,1"} << QStringList{};
+        QTest::newRow("lines outside the section")
+            << QStringList{"", "X,1", "", "*netlistxyz", "A,0", "", "*gatesmore", "Y,1", "", ""}
+            << QStringList{"A:0:"};
+        QTest::newRow("no section") << QStringList{"A,1", "U1,1", ""} << QStringList{};
+        QTest::newRow("empty file") << QStringList{} << QStringList{};
+        QTest::newRow("short marks") << QStringList{"*net", "A", "", "*gat"} << QStringList{};
+    }
+    void reading()
+    {
+        QFETCH(QStringList, lines);
+        QTEST(names(readNetlist(lines)), "want");
+    }
+
+    void sorting()
+    {
+        const QStringList lines = {"*netlist", "b,2", "U2,1", "u1,1", "U1,1", "", "B,1", "X", "", "A,9", "y", "Y", "",
+                                   "B,1", "W", "", "*gates"};
+        std::vector<Net> nets = readNetlist(lines);
+        QCOMPARE(names(nets), QStringList({"b:3:U2,1|u1,1|U1,1", "B:1:X", "A:2:y|Y", "B:1:W"}));
+        sortNetlist(nets);
+        // Character-code order: upper case before lower; equal first lines
+        // keep file order.
+        QCOMPARE(names(nets), QStringList({"A:2:Y|y", "B:1:X", "B:1:W", "b:3:U1,1|U2,1|u1,1"}));
+    }
+
+    void pastOldCapacities()
+    {
+        QStringList lines = {"*netlist"};
+        for (int n = 0; n < 6000; ++n)
+            lines << QString("N%1,1").arg(n) << QString("U%1,1").arg(n) << "";
+        lines << "BIG,1500";
+        for (int k = 0; k < 1500; ++k)
+            lines << QString("U%1,%2").arg(k).arg(k % 7);
+        lines << "" << "*gates";
+        const std::vector<Net> nets = readNetlist(lines);
+        QCOMPARE(nets.size(), size_t(6001));
+        QCOMPARE(nets.back().count, 1500);
+        QCOMPARE(nets.back().nodes.size(), 1500);
+    }
+};
+
+VOLTARIS_TEST(TestNetlist);
+#include "test_netlist.moc"

@@ -1,0 +1,298 @@
+#include "filepick.h"
+
+#include "support/modal.h"
+#include "support/tempfolders.h"
+#include "support/testmain.h"
+#include "support/typing.h"
+
+#include "common/paths.h"
+#include "utilities/util_pkptocohu.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+const QByteArray smallBoard = "Proteus pick and place\r\n"
+                              "\r\n"
+                              "Part ID,Value,Package,Layer,Rotation,X,Y\r\n"
+                              "\"R1\",\"10k\",\"RES40\",TOP,-90,1500,200.5\r\n"
+                              "\"J1\",\"HDR\",\"CONN\",TOP,0,10,20\r\n"
+                              "\"C1\",\"100n\",\"CAP10\",BOT,90.5,50,-12.5\r\n"
+                              "\"R2\",\"DNI\",\"RES40\",top,0,1,1\r\n"
+                              "\"U1\",\"MCU\",\"QFP\",inner,0,1,1"; // no line end
+
+Util_pkptocohu& window()
+{
+    return FormSlots::get<Util_pkptocohu>();
+}
+
+template <class W = QWidget>
+W* ctl(const QString& name)
+{
+    auto* w = window().form()->findChild<W*>(name);
+    if (!w)
+        qFatal("no control %s", qPrintable(name));
+    return w;
+}
+
+QString shown(const char* box)
+{
+    return ctl<QPlainTextEdit>(box)->toPlainText();
+}
+
+void press(const QString& button)
+{
+    ctl<QPushButton>(button)->click();
+}
+
+// Reads a pick-and-place file through the button and the chooser.
+void readPkp(const QString& path)
+{
+    FilePick pick(path);
+    press("Command1_0");
+    QVERIFY(pick.answered());
+}
+
+} // namespace
+
+class TestPkpWindow : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TempFolders> folders;
+    QString boardDir;
+    QString board;
+
+private Q_SLOTS:
+    void init()
+    {
+        folders = std::make_unique<TempFolders>();
+        boardDir = QDir::toNativeSeparators(folders->workFile("boards"));
+        board = QDir::toNativeSeparators(writeFile(boardDir + "/main.pkp", smallBoard));
+        popup("Util_pkptocohu");
+        QVERIFY(window().isLoaded());
+    }
+    void cleanup()
+    {
+        window().unload();
+        folders.reset();
+    }
+
+    void readShowsBothSides()
+    {
+        readPkp(board);
+        QCOMPARE(window().lastdir(), boardDir);
+        // Every box ticked: J1 and the DNI part are left out; the display
+        // keeps the Symb-Value column.
+        QCOMPARE(shown("topdata"), QString("TOP.XY\nmain Vx TOP\nRefdes\tX\tY\tRotate\tPart#\t\tSymb-Value\n"
+                                           "R1\t1500\t201\t270\t##########\tRES40-10k"));
+        QCOMPARE(shown("botdata"), QString("BOTTOM.XY\nmain Vx Bottom\nRefdes\tX\tY\tRotate\tPart#\t\tSymb-Value\n"
+                                           "C1\t50\t-12\t90\t##########\tCAP10-100n"));
+        // Clearing the boxes shows every placement at once.
+        ctl<QCheckBox>("suppressjx")->click();
+        QVERIFY(shown("topdata").contains("J1\t10\t20\t0"));
+        QVERIFY(!shown("topdata").contains("R2"));
+        ctl<QCheckBox>("suppressdni")->click();
+        QVERIFY(shown("topdata").endsWith("R2\t1\t1\t0\t##########\tRES40-DNI"));
+    }
+
+    void mergeFillsPartNumbersAndOrphans()
+    {
+        readPkp(board);
+        const QString parts = writeFile(boardDir + "/bom.csv",
+                                        "Refdes,Part#,Value\n\"R1, C1,R1\",PN-1001 ,10k\nC1,PN-7 X7R,100n\n\nQ9,PN-9,x\n");
+        {
+            FilePick pick(parts);
+            press("Command1_1");
+            QVERIFY(pick.answered());
+            QCOMPARE(pick.folder(), boardDir);
+            QCOMPARE(pick.mask(), QString("*.csv"));
+        }
+        QVERIFY(shown("topdata").endsWith("R1\t1500\t201\t270\tPN-1001\tRES40-10k"));
+        QVERIFY(shown("botdata").endsWith("C1\t50\t-12\t90\tPN-1001\tCAP10-100n"));
+        QCOMPARE(shown("orphans"), QString("Refdes\tPart#\nR1\tPN-1001\nC1\tPN-7\nQ9\tPN-9"));
+        QCOMPARE(window().lastdir(), boardDir);
+
+        // A parts list that cannot be read: an alert names it, the merged
+        // numbers stay.
+        const QString gone = boardDir + "/gone.csv";
+        FilePick pick(gone, "Command1_0");
+        press("Command1_1");
+        QVERIFY(pick.then() && pick.then()->answered());
+        QVERIFY(pick.then()->text().contains(gone));
+        QVERIFY(shown("topdata").contains("PN-1001"));
+    }
+
+    void mergeWithoutExportDoesNothing()
+    {
+        {
+            FilePick cancel("");
+            press("Command1_0");
+            QVERIFY(cancel.answered());
+        }
+        ctl<QPlainTextEdit>("orphans")->setPlainText("kept");
+        FilePick never(board);
+        press("Command1_1");
+        press("Command1_2");
+        QTest::qWait(100);
+        QVERIFY(!never.answered());
+        QCOMPARE(shown("orphans"), QString("kept"));
+        QCOMPARE(shown("topdata"), QString());
+        QVERIFY(!QFile::exists(boardDir + "/_TOP.TXT") && !QFile::exists(boardDir + "/main_TOP.TXT"));
+    }
+
+    void unreadableExportLeavesNothingLoaded()
+    {
+        readPkp(board);
+        {
+            FilePick folder(boardDir, "Command1_0"); // a folder, not a file
+            press("Command1_0");
+            QVERIFY(folder.then() && folder.then()->answered());
+            QVERIFY(folder.then()->text().contains("Cannot read " + boardDir));
+        }
+        QCOMPARE(shown("topdata"), QString());
+        QCOMPARE(shown("botdata"), QString());
+        FilePick never(board);
+        press("Command1_1");
+        QVERIFY(!never.answered());
+    }
+
+    void outputFiles()
+    {
+        readPkp(board);
+        retype(boxNamed(window(), "offset_0"), "100");
+        pressEnter(boxNamed(window(), "offset_0"));
+        QCOMPARE(boxNamed(window(), "offset_0")->text(), QString("100"));
+        press("Command1_2");
+        // "Symb in Output" ticked: five columns in the files.
+        QCOMPARE(readFile(boardDir + "/main_TOP.TXT"),
+                 QByteArray("TOP.XY\r\nmain Vx TOP\r\nRefdes\tX\tY\tRotate\tPart#\r\nR1\t1400\t201\t270\t##########\r\n"));
+        QCOMPARE(readFile(boardDir + "/main_BOT.TXT"),
+                 QByteArray("BOTTOM.XY\r\nmain Vx Bottom\r\nRefdes\tX\tY\tRotate\tPart#\r\nC1\t-50\t-12\t90\t##########\r\n"));
+        QVERIFY(shown("topdata").endsWith("R1\t1400\t201\t270\t##########\tRES40-10k"));
+
+        ctl<QCheckBox>("suppresssymb")->click();
+        ctl<QCheckBox>("suppressex")->click();
+        giveFocus(boxNamed(window(), "offset_1"));
+        paste(boxNamed(window(), "offset_1"), "-2.5e1");
+        leaveBox(boxNamed(window(), "offset_1"));
+        QCOMPARE(boxNamed(window(), "offset_1")->text(), QString("-25"));
+        press("Command1_2");
+        QCOMPARE(readFile(boardDir + "/main_TOP.TXT"),
+                 QByteArray("TOP.XY\r\nmain Vx TOP\r\nRefdes\tX\tY\tRotate\tPart#\t\tSymb-Value\r\n"
+                            "R1\t1400\t226\t270\t##########\tRES40-10k\r\n"));
+    }
+
+    void emptySideWritesHeadersOnly()
+    {
+        const QString topOnly =
+            writeFile(boardDir + "/top.pkp", "\"R1\",\"1k\",\"R\",TOP,0,0,0\n\"R2\",\"1k\",\"R\",BOTTOM,0,0,0\n");
+        readPkp(topOnly);
+        press("Command1_2");
+        QCOMPARE(readFile(boardDir + "/top_BOT.TXT"), QByteArray("BOTTOM.XY\r\ntop Vx Bottom\r\nRefdes\tX\tY\tRotate\tPart#\r\n"));
+        QCOMPARE(shown("botdata"), QString("BOTTOM.XY\ntop Vx Bottom\nRefdes\tX\tY\tRotate\tPart#\t\tSymb-Value"));
+    }
+
+    void unwritableSideStillWritesTheOther()
+    {
+        readPkp(board);
+        QDir(boardDir).mkdir("main_TOP.TXT"); // a folder in the way
+        ctl<QCheckBox>("suppressjx")->setChecked(false);
+        ModalAnswer alert("Command1_0");
+        press("Command1_2");
+        QTRY_VERIFY(alert.answered());
+        QVERIFY(alert.text().contains(QDir::toNativeSeparators(boardDir + "/main_TOP.TXT")));
+        QVERIFY(readFile(boardDir + "/main_BOT.TXT").endsWith("C1\t50\t-12\t90\t##########\r\n"));
+        QVERIFY(shown("topdata").contains("J1"));
+    }
+
+    void offsetsNeverShowNonNumbers_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("text") << "abc" << "0";
+        QTest::newRow("negative fraction") << "-12.6" << "-13";
+        QTest::newRow("huge") << "1e400" << "---";
+        QTest::newRow("exponent") << "1.5e3" << "1500";
+    }
+    void offsetsNeverShowNonNumbers()
+    {
+        QFETCH(QString, pasted);
+        readPkp(board);
+        QLineEdit* box = boxNamed(window(), "offset_0");
+        giveFocus(box);
+        paste(box, pasted);
+        leaveBox(box);
+        QTEST(box->text(), "box");
+        const QString top = shown("topdata");
+        QVERIFY2(!top.contains("inf", Qt::CaseInsensitive) && !top.contains("nan", Qt::CaseInsensitive),
+                 qPrintable(top));
+    }
+
+    void damagedExports_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("topLines");
+        QTest::newRow("empty") << QByteArray() << 3;
+        QTest::newRow("truncated mid-line") << QByteArray("\"R1\",\"1k\",\"R\",TOP,0,1") << 4;
+        static const char binary[] = "\"\0\x01\xff,\r\r\n\",top\0,1,2,3\n\x80\"";
+        QTest::newRow("binary") << QByteArray(binary, sizeof binary - 1) << 3;
+        QTest::newRow("one long line") << QByteArray("\"R1\",\"") + QByteArray(1 << 20, 'x') + "\",\"R\",TOP,0,1,2" << 4;
+        QTest::newRow("CR line ends") << QByteArray("\"R1\",\"1k\",\"R\",TOP,0,1,2\r\"R2\",\"1k\",\"R\",TOP,0,1,2\r") << 5;
+    }
+    void damagedExports()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, topLines);
+        readPkp(writeFile(boardDir + "/bad.pkp", bytes));
+        QCOMPARE(ctl<QPlainTextEdit>("topdata")->document()->blockCount(), topLines);
+    }
+
+    void pastOldCapacity()
+    {
+        QByteArray big;
+        for (int i = 1; i <= 25000; ++i)
+            big += "\"R" + QByteArray::number(i) + "\",\"1k\",\"R\",TOP,0," + QByteArray::number(i) + ",0\r\n";
+        readPkp(writeFile(boardDir + "/big.pkp", big));
+        QCOMPARE(window().placements().top.size(), size_t(25000));
+        QPlainTextEdit* top = ctl<QPlainTextEdit>("topdata");
+        QCOMPARE(top->document()->blockCount(), 25003);
+        QCOMPARE(top->document()->lastBlock().text(), QString("R25000\t25000\t0\t0\t##########\tR-1k"));
+    }
+
+    void lastdirSurvivesReopening()
+    {
+        readPkp(board);
+        window().unload();
+        QCOMPARE(readFile(Util_pkptocohu::settingsPath()), (boardDir + "\r\n").toLatin1());
+        popup("Util_pkptocohu");
+        QCOMPARE(window().lastdir(), boardDir);
+        FilePick pick("");
+        press("Command1_0");
+        QCOMPARE(pick.folder(), boardDir);
+        QCOMPARE(pick.mask(), QString("*.pkp"));
+        QCOMPARE(pick.title(), QString("Select Proteus Pick-and-Place file"));
+    }
+
+    void settingsFallBackToWorkFolder_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("folder gone") << QByteArray("/nonexistent/boards\r\n");
+        QTest::newRow("binary") << QByteArray("\0\xff\r\n", 4);
+    }
+    void settingsFallBackToWorkFolder()
+    {
+        QFETCH(QByteArray, contents);
+        window().unload();
+        writeFile(Util_pkptocohu::settingsPath(), contents);
+        popup("Util_pkptocohu");
+        QCOMPARE(window().lastdir(), worktemp());
+    }
+};
+
+VOLTARIS_TEST(TestPkpWindow);
+#include "test_pkpwindow.moc"

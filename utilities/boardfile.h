@@ -1,0 +1,17 @@
+#pragma once
+// Reading the board files the converters are given.
+
+#include <QString>
+#include <QStringList>
+
+// The largest board file read (exports of very large boards stay far below).
+inline constexpr qint64 boardFileMaxBytes = 256LL * 1024 * 1024;
+
+// The lines of the file at path. A file that cannot be read (missing, not
+// a regular file, unreadable, too large) shows one alert naming it and
+// gives false, leaving lines as they were.
+bool readBoardFile(const QString& path, QStringList& lines);
+
+// Writes lines, each ended by CR LF, replacing the file; an alert names a
+// file that cannot be written. True when written.
+bool writeBoardFile(const QString& path, const QStringList& lines);

@@ -1,0 +1,27 @@
+#pragma once
+// The netlist section of a text netlist: nets with their first line and
+// node lines, counted and optionally sorted.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct Net {
+    // Node lines stored; -1 for a net closed before its first line.
+    int count = 0;
+    QString first;     // the net's first line
+    QStringList nodes; // node lines as read
+    // The first comma-separated field of the first line.
+    QString name() const;
+};
+
+// The nets closed by an empty line between a "*netlist" line and a
+// "*gates" line (first eight or six characters, any case). A line directly
+// after a net's first line that repeats its first field is skipped; a net
+// still open at "*gates" or at the end is dropped.
+std::vector<Net> readNetlist(const QStringList& lines);
+
+// Sorts the nets by their first line, then each net's node lines, both
+// ascending by character code and stable (equal lines keep file order).
+void sortNetlist(std::vector<Net>& nets);
