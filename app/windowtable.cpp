@@ -24,6 +24,7 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/comp_zener.h"
 #include "components/rlc_rcolor.h"
 #include "components/rlc_rdivider1.h"
 #include "components/rlc_resvalues.h"
@@ -79,6 +80,7 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_rcolor", &slot<RLC_rcolor>},
         {"rlc_rdivider1", &slot<RLC_rdivider1>},
         {"rlc_resvalues", &slot<RLC_resvalues>},
+        {"comp_zener", &slot<Comp_zener>},
         // sensors
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
