@@ -83,11 +83,17 @@ void A_main::buildMenus()
 
 void A_main::popup(const QString& name)
 {
-    ToolWindow& w = windowFor(name);
+    popupWindow(windowFor(name));
+}
+
+void A_main::popupWindow(ToolWindow& w)
+{
     if (w.visible()) {
         w.setFocus();
         return;
     }
+    if (!w.isLoaded())
+        return; // its load handler failed and said so
     w.setTop(100);
     w.setLeft(100);
     w.show();

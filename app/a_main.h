@@ -2,6 +2,7 @@
 #include <QMainWindow>
 
 class QMdiArea;
+class ToolWindow;
 
 // The program's frame: an MDI area under the menu tree. Every menu item
 // hands its tool name to popup.
@@ -13,6 +14,10 @@ public:
 
     // Opens, focuses or reports the tool window of a name.
     void popup(const QString& name);
+    // popup's steps once the name has found its window: load it (hidden),
+    // then focus it when on screen, else place it at 100, 100 and show it.
+    // A window whose load handler fails stays unloaded and is not shown.
+    static void popupWindow(ToolWindow& w);
 
     QMdiArea* mdiArea() const { return m_mdi; }
 

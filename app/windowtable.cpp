@@ -24,6 +24,10 @@
 #include "fixtures/ctrl_8657_hvpstester.h"
 
 // components windows
+#include "components/cond_wirecalc.h"
+#include "components/cond_wirecalchelp.h"
+#include "components/rlc_capdesigner.h"
+#include "components/rlc_inductorair.h"
 #include "components/comp_zener.h"
 #include "components/rlc_rcolor.h"
 #include "components/rlc_rdivider1.h"
@@ -35,6 +39,9 @@
 // math windows
 #include "math/pic_checksummer.h"
 #include "math/pic_picpins.h"
+#include "math/math_sha1tester.h"
+#include "math/math_sudoku.h"
+#include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
 
@@ -76,6 +83,10 @@ const std::vector<WindowEntry>& windowTable()
         {"psutil_flyback", &slot<PSUtil_flyback>},
         {"psutil_quickeff", &slot<PSUtil_quickeff>},
         // components
+        {"cond_wirecalc", &slot<Cond_wirecalc>},
+        {"cond_wirecalchelp", &slot<Cond_wirecalchelp>},
+        {"rlc_inductorair", &slot<RLC_inductorair>},
+        {"rlc_capdesigner", &slot<RLC_capdesigner>},
         {"rlc_rparr", &slot<RLC_rparallelr>},
         {"rlc_rcolor", &slot<RLC_rcolor>},
         {"rlc_rdivider1", &slot<RLC_rdivider1>},
@@ -85,6 +96,9 @@ const std::vector<WindowEntry>& windowTable()
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
+        {"math_sudoku", &slot<Math_sudoku>},
+        {"math_xteatester", &slot<Math_xteatester>},
+        {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
         // displays

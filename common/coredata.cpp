@@ -2,8 +2,8 @@
 #include "alert.h"
 #include "fields.h"
 #include "paths.h"
+#include "textlines.h"
 
-#include <QFile>
 
 #include <algorithm>
 
@@ -21,44 +21,11 @@ QString blankField(const QString& text, int k)
     return getfield(text, k, QStringLiteral(" "));
 }
 
-// Splits a file's bytes into lines on CR LF, LF or CR; a final line end
-// gives no extra empty line. Bytes map to characters 0-255.
-template <class F>
-void forEachLine(QFile& file, F&& take)
-{
-    // A core row is short; a longer line (a binary file) is cut so memory
-    // stays bounded whatever the file holds.
-    constexpr qsizetype kMaxLine = 4096;
-    QByteArray line;
-    bool pending = false; // a line has started (possibly empty)
-    bool afterCR = false;
-    char buf[65536];
-    for (;;) {
-        const qint64 n = file.read(buf, sizeof buf);
-        if (n <= 0)
-            break;
-        for (qint64 i = 0; i < n; ++i) {
-            const char c = buf[i];
-            if (c == '\n' && afterCR) {
-                afterCR = false;
-                continue;
-            }
-            afterCR = c == '\r';
-            if (c == '\r' || c == '\n') {
-                if (!take(QString::fromLatin1(line)))
-                    return;
-                line.clear();
-                pending = false;
-                continue;
-            }
-            pending = true;
-            if (line.size() < kMaxLine)
-                line.append(c);
-        }
-    }
-    if (pending)
-        take(QString::fromLatin1(line));
-}
+// A core row is short; a longer line (a binary file) is cut so the table
+// stays small whatever the file holds, and a file past this size is read
+// only that far.
+constexpr qsizetype kMaxLine = 4096;
+constexpr qint64 kMaxFile = 32 * 1024 * 1024;
 } // namespace
 
 CoreTable::CoreTable(QString path) : m_path(std::move(path)) {}
@@ -80,14 +47,12 @@ void CoreTable::ensureLoaded()
     if (loaded())
         return;
     m_rows.clear();
-    QFile file(m_path);
-    if (file.open(QIODevice::ReadOnly)) {
-        forEachLine(file, [this](const QString& line) {
-            if (line.startsWith(u';'))
-                return true;
-            m_rows.push_back(parseLine(line));
-            return count() < maxRows;
-        });
+    for (const QString& line : readTextLines(m_path, kMaxFile).lines) {
+        if (line.startsWith(u';'))
+            continue;
+        m_rows.push_back(parseLine(line.left(kMaxLine)));
+        if (count() >= maxRows)
+            break;
     }
     // By character code; rows with equal keys keep their order in the file.
     std::stable_sort(m_rows.begin(), m_rows.end(),

@@ -1,4 +1,5 @@
 #include "files.h"
+#include "textlines.h"
 #include "verror.h"
 
 #include <QDir>
@@ -170,41 +171,18 @@ void loadLines(const QString& path, QStringList& lines)
         if (!f.open(QIODevice::WriteOnly) || f.write("\r\n\r\n", 4) != 4 || !f.commit())
             fileError(path, f);
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    const TextLines read = readTextLines(path, kMaxSettingsBytes);
+    // A folder, FIFO or device in the file's place: nothing to read (a FIFO
+    // must not be opened: the open would wait for a writer).
+    if (read.status == TextLines::Missing)
+        throw VError(verr::FileNotFound, QStringLiteral("File not found: ") + path);
+    if (read.status == TextLines::Unreadable) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
         fileError(path, f);
-    QStringList got;
-    QByteArray cur;
-    bool afterCR = false;
-    qint64 total = 0;
-    while (got.size() < kSettingsLines && total < kMaxSettingsBytes) {
-        const QByteArray chunk = f.read(64 * 1024);
-        if (chunk.isEmpty()) {
-            if (f.error() != QFileDevice::NoError)
-                fileError(path, f);
-            break;
-        }
-        total += chunk.size();
-        for (const char b : chunk) {
-            if (afterCR) {
-                afterCR = false;
-                if (b == '\n')
-                    continue;
-            }
-            if (b == '\r' || b == '\n') {
-                got += QString::fromLatin1(cur);
-                cur.clear();
-                afterCR = b == '\r';
-                if (got.size() == kSettingsLines)
-                    break;
-            } else {
-                cur += b;
-            }
-        }
     }
-    // A last line without its end mark still counts.
-    if (got.size() < kSettingsLines && !cur.isEmpty())
-        got += QString::fromLatin1(cur);
+    // A file past the size cap gives the lines of its first part.
+    const QStringList got = read.lines.mid(0, kSettingsLines);
     for (qsizetype i = 0; i < got.size(); ++i)
         lines[i + 1] = got[i];
 }

@@ -1,7 +1,9 @@
 #include "framer.h"
 #include "alert.h"
 
-QString framer(const QString& startmark, const QString& endmark, QString& buffer)
+namespace {
+
+QString frameOne(const QString& startmark, const QString& endmark, QString& buffer)
 {
     if (endmark.isEmpty()) {
         alertbox(QStringLiteral("Internal error"),
@@ -44,6 +46,22 @@ QString framer(const QString& startmark, const QString& endmark, QString& buffer
         if (p < 0)
             return QString();
     }
+}
+
+} // namespace
+
+QString framer(const QString& startmark, const QString& endmark, QString& buffer)
+{
+    QString frame = frameOne(startmark, endmark, buffer);
+    if (!endmark.isEmpty())
+        capReceiveBuffer(endmark, buffer);
+    return frame;
+}
+
+void capReceiveBuffer(const QString& endmark, QString& buffer)
+{
+    if (buffer.size() > receiveBufferLimit && !framerHasReply(endmark, buffer))
+        buffer.remove(0, buffer.size() - receiveBufferLimit);
 }
 
 QString bitframer(const int& mask, const int& length, QString& buffer)

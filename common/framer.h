@@ -22,6 +22,15 @@ QString framer(const QString& startmark, const QString& endmark, QString& buffer
 // the buffer whose code has a bit of mask set.
 QString bitframer(const int& mask, const int& length, QString& buffer);
 
+// The most a receive buffer holds while no end mark has come: a line that
+// never ends (a babbling or misconfigured device) costs at most this much
+// memory, its oldest bytes being dropped. framer applies it, and so does
+// the data event for windows that call framer only once a reply is there.
+constexpr qsizetype receiveBufferLimit = 64 * 1024;
+// Drops the oldest characters of a buffer that holds no end mark and is
+// longer than receiveBufferLimit.
+void capReceiveBuffer(const QString& endmark, QString& buffer);
+
 // True when the buffer holds a complete reply for framer (an end mark).
 inline bool framerHasReply(const QString& endmark, const QString& buffer)
 {

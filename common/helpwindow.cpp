@@ -8,12 +8,14 @@ constexpr int kMargin = 60;
 }
 
 HelpWindow::HelpWindow(const QString& className, const QString& caption, const QString& textBoxName,
-                       const QString& pageFile, QSize clientTwips)
+                       const QString& pageFile, QSize clientTwips, QRect boxTwips)
     : ToolWindow(className, clientTwips)
     , m_caption(caption)
     , m_boxName(textBoxName)
     , m_page(pageFile)
-    , m_client(clientTwips)
+    , m_box(boxTwips.isValid() ? boxTwips
+                               : QRect(kMargin, kMargin, clientTwips.width() - 2 * kMargin,
+                                       clientTwips.height() - 2 * kMargin))
 {
 }
 
@@ -27,8 +29,7 @@ void HelpWindow::build(QWidget* form)
 {
     auto* ui = makeControls<Ui>();
     form->setWindowTitle(m_caption);
-    ui->text = place<RtfView>(form, m_boxName, kMargin, kMargin, m_client.width() - 2 * kMargin,
-                              m_client.height() - 2 * kMargin);
+    ui->text = place<RtfView>(form, m_boxName, m_box.x(), m_box.y(), m_box.width(), m_box.height());
     onMouseDown(ui->text->viewport(), [this] { hide(); });
 }
 

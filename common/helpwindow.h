@@ -17,6 +17,8 @@
 
 #include "common/toolwindow.h"
 
+#include <QRect>
+
 class RtfView;
 
 class HelpWindow : public ToolWindow {
@@ -24,16 +26,18 @@ class HelpWindow : public ToolWindow {
 public:
     // className: the form's objectName; caption: the window title;
     // textBoxName: the text box's objectName; pageFile: the page in the
-    // program's folder; clientTwips: the design client area. The text box
-    // fills it, less a 60-twip margin on every side.
+    // program's folder; clientTwips: the design client area; boxTwips: the
+    // text box's place in it (by default all of it, less a 60-twip margin
+    // on every side).
     HelpWindow(const QString& className, const QString& caption, const QString& textBoxName,
-               const QString& pageFile, QSize clientTwips);
+               const QString& pageFile, QSize clientTwips, QRect boxTwips = QRect());
 
     // The text box (nullptr while the window is not loaded).
     RtfView* textBox() const;
     const QString& pageFile() const { return m_page; }
 
 protected:
+    // A window with more to do calls these first (build) or last (load).
     void build(QWidget* form) override;
     void onLoad() override;
 
@@ -44,5 +48,5 @@ private:
     QString m_caption;
     QString m_boxName;
     QString m_page;
-    QSize m_client;
+    QRect m_box;
 };

@@ -1,12 +1,20 @@
 #include "portcontroller.h"
-
-#include <QElapsedTimer>
+#include "files.h"
 #include "verror.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QSerialPort>
 #include <QSet>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -26,17 +34,97 @@ QSet<QString>& held()
     return s;
 }
 
+QStringList& lockFolderList()
+{
+    static QStringList f{QStringLiteral("/run/lock"), QStringLiteral("/var/lock")};
+    return f;
+}
+
+QString devicePath(const QString& name)
+{
+    return name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name;
+}
+
 // One key per device, whatever name it was opened by ("ttyS0",
 // "/dev/ttyS0" or a symbolic link to it).
 QString deviceKey(const QString& name)
 {
-    const QString path = name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name;
+    const QString path = devicePath(name);
     const QString canon = QFileInfo(path).canonicalFilePath();
     return canon.isEmpty() ? path : canon;
 }
 
+// The process named in a lock file: its first number in text (HDB style,
+// "      1234\n", or a first line "1234"), or a 4-byte binary pid of old
+// programs; 0 when there is none.
+long lockOwner(const QByteArray& content)
+{
+    const QByteArray t = content.trimmed();
+    qsizetype n = 0;
+    while (n < t.size() && n < 12 && t.at(n) >= '0' && t.at(n) <= '9')
+        ++n;
+    if (n > 0)
+        return t.left(n).toLong();
+    if (content.size() == 4) {
+        qint32 pid = 0;
+        std::memcpy(&pid, content.constData(), 4);
+        return pid > 0 ? pid : 0;
+    }
+    return 0;
+}
+
+// True when another running program holds a UUCP-style lock on the device
+// ("LCK..ttyUSB0"; "LCK..pts_3" for /dev/pts/3). A lock of a process that
+// no longer runs is stale and holds nothing; one whose owner cannot be
+// read is taken as held.
+bool lockedByOther(const QString& device)
+{
+    QString rel = device.startsWith(QStringLiteral("/dev/")) ? device.mid(5) : QFileInfo(device).fileName();
+    QStringList names{QStringLiteral("LCK..") + QString(rel).replace(u'/', u'_')};
+    const QString base = QStringLiteral("LCK..") + QFileInfo(device).fileName();
+    if (!names.contains(base) && !rel.contains(u'/'))
+        names << base;
+    QSet<QString> seen;
+    for (const QString& folder : lockFolderList()) {
+        const QString canonFolder = QFileInfo(folder).canonicalFilePath();
+        if (canonFolder.isEmpty() || seen.contains(canonFolder))
+            continue; // /var/lock is most often a link to /run/lock
+        seen.insert(canonFolder);
+        for (const QString& n : names) {
+            const QString path = QDir(canonFolder).filePath(n);
+            if (!QFileInfo::exists(path))
+                continue;
+            if (!isregularfile(path))
+                return true;
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly))
+                return true;
+            const long pid = lockOwner(f.read(64));
+            if (pid <= 0)
+                return true;
+            if (pid == long(::getpid()))
+                continue; // this program's own port layer; held() answers for it
+            if (::kill(pid_t(pid), 0) == 0 || errno == EPERM)
+                return true;
+        }
+    }
+    return false;
+}
+
 class SerialBackend : public PortBackend {
 public:
+    bool available(const QString& name) override
+    {
+        const QString path = deviceKey(name);
+        struct stat st {};
+        const QByteArray native = QFile::encodeName(path);
+        if (::stat(native.constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+            return false;
+        if (::access(native.constData(), R_OK | W_OK) != 0)
+            return false;
+        return !lockedByOther(path);
+    }
+
     SerialBackend()
     {
         connect(&m_port, &QSerialPort::readyRead, this, &PortBackend::readyRead);
@@ -67,11 +155,19 @@ public:
         if (m_port.open(QIODevice::ReadWrite))
             return true;
         switch (m_port.error()) {
-        case QSerialPort::DeviceNotFoundError: number = InvalidPortNumber; break;
-        case QSerialPort::PermissionError: number = verr::PortAlreadyOpen; break;
-        default: number = verr::PortError; break;
+        case QSerialPort::DeviceNotFoundError:
+            number = InvalidPortNumber;
+            why = QStringLiteral("The port %1 is not there: its device is unplugged or switched off.").arg(name);
+            break;
+        case QSerialPort::PermissionError:
+            number = verr::PortAlreadyOpen;
+            why = m_port.errorString();
+            break;
+        default:
+            number = verr::PortError;
+            why = m_port.errorString();
+            break;
         }
-        why = m_port.errorString();
         m_port.clearError();
         return false;
     }
@@ -214,6 +310,31 @@ bool PortController::heldOpen(const QString& name)
     return held().contains(deviceKey(name));
 }
 
+bool PortController::available(const QString& name)
+{
+    std::unique_ptr<PortBackend> b;
+    if (factory())
+        b = factory()(name);
+    if (b)
+        return !held().contains(name) && b->available(name);
+    return !heldOpen(name) && SerialBackend().available(name);
+}
+
+void PortController::setLockFolders(const QStringList& folders)
+{
+    lockFolderList() = folders;
+}
+
+QStringList PortController::lockFolders()
+{
+    return lockFolderList();
+}
+
+QString PortController::lostText(const QString& name)
+{
+    return QStringLiteral("The port %1 was lost: its device was unplugged or stopped answering.").arg(name);
+}
+
 void PortController::open(const QString& name, const QString& settings)
 {
     close();
@@ -267,20 +388,22 @@ void PortController::close()
     m_dtr = m_rts = false;
 }
 
-void PortController::onBroken(int number, const QString& description)
+void PortController::onBroken(int number, const QString&)
 {
     if (m_broken || !m_backend)
         return;
     m_broken = true;
     // The device keeps signalling until it is closed: hear no more of it,
     // close it from the event loop and report once.
+    // The platform's words for it ("Inappropriate ioctl for device") do
+    // not tell the user what happened; the port's name and its loss do.
     m_backend->blockSignals(true);
     const quint64 gen = m_generation;
-    QTimer::singleShot(0, this, [this, gen, number, description] {
+    QTimer::singleShot(0, this, [this, gen, number, text = lostText(m_name)] {
         if (gen != m_generation)
             return;
         close();
-        emit failed(number, description);
+        emit failed(number, text);
     });
 }
 
@@ -288,10 +411,8 @@ void PortController::write(const QString& text)
 {
     if (!m_backend)
         throw VError(verr::PortNotOpen, QStringLiteral("Port not open"));
-    if (m_broken)
-        throw VError(verr::PortError, QStringLiteral("The device does not answer"));
-    if (!m_backend->write(text.toLatin1()))
-        throw VError(verr::PortError, QStringLiteral("Write to the port failed"));
+    if (m_broken || !m_backend->write(text.toLatin1()))
+        throw VError(verr::PortError, lostText(m_name));
 }
 
 bool PortController::flush(int msecs)

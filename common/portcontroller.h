@@ -11,8 +11,8 @@
 //
 // Failure: on the first read, write or resource error of an open port the
 // port is closed and `failed(number, description)` is emitted once (queued,
-// on the GUI thread). A window that closes the port itself before then hears
-// nothing more. Modem-line calls a device cannot do (pseudo-terminals) are
+// on the GUI thread), the description saying that the port, by name, was
+// lost. A window that closes the port itself before then hears nothing more. Modem-line calls a device cannot do (pseudo-terminals) are
 // not errors: setters do nothing, inputs read as off.
 //
 // The port device is reached through a PortBackend. By default that is a
@@ -23,6 +23,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -64,6 +65,9 @@ public:
         return true;
     }
     virtual QByteArray readAll() = 0;
+    // Whether the named port could be opened now, found without opening it
+    // (opening raises DTR and RTS, which resets many boards).
+    virtual bool available(const QString& name) = 0;
     // Modem lines: false / -1 when the device has none (no error).
     virtual bool setLine(int line, bool on) = 0;
     virtual int lines() = 0;
@@ -120,6 +124,17 @@ public:
 
     // True when some PortController of this program holds the port open.
     static bool heldOpen(const QString& name);
+    // True when the port exists, this user may read and write it, and
+    // neither this program nor another (by its serial lock file) holds it.
+    // Nothing is opened.
+    static bool available(const QString& name);
+    // The folders searched for other programs' lock files ("LCK..ttyUSB0");
+    // tests point them at a temporary folder.
+    static void setLockFolders(const QStringList& folders);
+    static QStringList lockFolders();
+
+    // The description of a port that went away while open.
+    static QString lostText(const QString& name);
 
 Q_SIGNALS:
     void dataArrived();

@@ -16,22 +16,6 @@
 
 namespace {
 
-// Each probe has its own port control, so scans that run inside one
-// another (a window loading during the user's scan) cannot disturb each
-// other's probe.
-bool probe(const QString& name)
-{
-    PortController port;
-    try {
-        port.close();
-        port.open(name, QStringLiteral("9600,n,8,1"));
-        port.close();
-        return true;
-    } catch (const VError&) {
-        return false;
-    }
-}
-
 void serveEvents()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -99,7 +83,7 @@ void RS232_comportscanner::portscan(PortList& ports)
     for (const QString& name : portCandidates()) {
         if (count == 99)
             break;
-        if (probe(name))
+        if (PortController::available(name)) // found without opening: an open resets many boards
             ports[++count] = name;
         serveEvents();
     }
@@ -123,7 +107,7 @@ void RS232_comportscanner::Command1_Click()
             break;
         ui->counter->setText(QString::number(n));
         serveEvents();
-        if (probe(names[n - 1])) {
+        if (PortController::available(names[n - 1])) {
             found += names[n - 1] + cc.CRLF;
             if ((ui = controls<Ui>()))
                 ui->resultlist->setPlainText(found);

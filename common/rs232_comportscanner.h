@@ -9,8 +9,9 @@
 //
 // Candidates are the serial devices the system reports, then each path in
 // $VOLTARIS_PORTS (colon-separated), in that order; a candidate counts when
-// it opens and closes at "9600,n,8,1". A port held open by a window or
-// another program does not open, so it is not listed.
+// PortController::available says so: the device exists, this user may read
+// and write it, and no window of this program nor another program (by its
+// lock file) holds it. No port is opened to find out.
 
 #include "toolwindow.h"
 

@@ -35,6 +35,7 @@ void SerialController::load()
 {
     rs232.close();
     portopen = 0;
+    m_lost.clear();
     ReceiveBuffer.clear();
     if (m_portselect)
         m_portselect->clear();
@@ -69,6 +70,7 @@ void SerialController::portselectClick(int index)
         return;
     try {
         if (index > 0) {
+            m_lost.clear();
             rs232.close();
             rs232.open(m_portselect->itemText(index), m_settings());
             portopen = -1;
@@ -98,6 +100,7 @@ void SerialController::comwrite(const QString& text, int wait)
         rs232.write(text);
     } catch (const VError& e) {
         setHandledError(e);
+        m_lost = rs232.portName();
         noPort();
         alertbox(m_prefix + QStringLiteral("Com port error"), QString(), 2);
         return;
@@ -114,6 +117,7 @@ QString SerialController::nextReply()
 void SerialController::dataEvent()
 {
     ReceiveBuffer += rs232.read();
+    capReceiveBuffer(m_end, ReceiveBuffer);
     for (;;) {
         const qsizetype before = ReceiveBuffer.size();
         m_process(255, QString());
@@ -122,13 +126,15 @@ void SerialController::dataEvent()
         // Nothing consumed (a process that keeps what it cannot use yet), or
         // no complete reply left: wait for more data.
         if (ReceiveBuffer.size() >= before || !framerHasReply(m_end, ReceiveBuffer))
-            return;
+            break;
     }
+    capReceiveBuffer(m_end, ReceiveBuffer);
 }
 
 void SerialController::portFailed(int number, const QString& description)
 {
     setHandledError(VError(number, description));
+    m_lost = m_portselect ? m_portselect->currentText() : QString();
     noPort();
     alertbox(m_prefix + QStringLiteral("Com port error"), QString(), 2);
 }

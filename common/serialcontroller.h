@@ -31,8 +31,10 @@
 //
 // No-port state: port closed, portopen 0, selector on "Select". The window
 // reaches it when an open fails ("Com port open error"), a write fails or
-// the device fails or vanishes ("Com port error", error mode, once). A
-// second port of a window passes titlePrefix "Secondary ".
+// the device fails or vanishes ("Com port error", error mode, once, saying
+// that the port was lost). A sequence waiting for a reply also waits on
+// portopen, and on finding it cleared tells lostPort() from a time-out.
+// A second port of a window passes titlePrefix "Secondary ".
 
 #include "portcontroller.h"
 
@@ -71,6 +73,9 @@ public:
     QString nextReply();
     // Back to the no-port state.
     void noPort();
+    // The port whose device failed or vanished since it was last chosen;
+    // empty while none did.
+    const QString& lostPort() const { return m_lost; }
 
     PortController rs232;
     QString ReceiveBuffer;
@@ -89,4 +94,5 @@ private:
     QString m_end;
     std::function<void()> m_afterOpen;
     QPointer<QComboBox> m_portselect;
+    QString m_lost;
 };

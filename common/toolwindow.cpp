@@ -148,7 +148,23 @@ void ToolWindow::load()
         form->installEventFilter(this);
     }
     emit loaded();
-    guarded([this] { onLoad(); });
+    bool failed = true;
+    guarded([this, &failed] {
+        onLoad();
+        failed = false;
+    });
+    // A load handler that failed (its alert has been shown) leaves the
+    // window unloaded: a half-built window is neither kept nor shown, and
+    // its close handler, which would save its half-set values, does not run.
+    if (failed && m_form && !m_pendingDestroy) {
+        if (m_depth > 0) {
+            m_abort = true;
+            m_pendingDestroy = true;
+            (m_sub ? static_cast<QWidget*>(m_sub) : m_form)->hide();
+        } else {
+            destroyForm();
+        }
+    }
 }
 
 void ToolWindow::unload()

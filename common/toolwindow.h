@@ -19,6 +19,7 @@
 #include <memory>
 #include <type_traits>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 class QMdiArea;
@@ -84,13 +85,21 @@ public:
     void on(Sender* sender, Signal signal, F handler)
     {
         m_connections.push_back(QObject::connect(sender, signal, this, [this, handler](auto&&... args) {
-            guarded([&] {
-                if constexpr (std::is_invocable_v<F, decltype(args)...>)
-                    handler(args...);
-                else
-                    handler();
-            });
+            guarded([&] { callHandler(handler, args...); });
         }));
+    }
+
+    // Calls a handler with the signal's arguments, or with none when it
+    // takes none. The choice depends on this template's own parameters, so
+    // the call not made is never checked (a call that depends only on the
+    // enclosing template's is checked, and refused, by some compilers).
+    template <class F, class... Args>
+    static void callHandler(const F& handler, Args&&... args)
+    {
+        if constexpr (std::is_invocable_v<const F&, Args...>)
+            handler(std::forward<Args>(args)...);
+        else
+            handler();
     }
 
     // Key and focus events of a control, handled guarded through the

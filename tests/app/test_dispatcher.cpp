@@ -8,13 +8,37 @@
 #include "common/pacing.h"
 #include "common/toolwindow.h"
 #include "common/version.h"
+#include "psu/psutil_7621.h"
 
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
+
+// A window whose load handler fails after its form has been built.
+class Demo_brokenload : public ToolWindow {
+    Q_OBJECT
+public:
+    Demo_brokenload() : ToolWindow(QStringLiteral("Demo_brokenload"), QSize(3000, 1500)) {}
+    int unloads = 0;
+    bool fail = true;
+
+protected:
+    void build(QWidget* form) override
+    {
+        form->setWindowTitle(QStringLiteral("Broken load"));
+        (new QLabel(form))->setObjectName(QStringLiteral("Label1"));
+    }
+    void onLoad() override
+    {
+        if (fail)
+            throw VError(53, QStringLiteral("File not found"));
+    }
+    void onUnload() override { ++unloads; }
+};
 
 class TestDispatcher : public QObject {
     Q_OBJECT
@@ -163,17 +187,68 @@ private Q_SLOTS:
         QCOMPARE(ni.subWindow()->pos(), QPoint(twips(100), twips(100)));
     }
 
-    // The close box unloads the window; the next choice loads it afresh.
+    // The close box unloads the window (its form and controls go); the next
+    // choice loads it afresh at 100, 100.
     void closedWindowComesBack()
     {
         popup("Osc_lm555monostable");
         Z_notinstalled& ni = FormSlots::get<Z_notinstalled>();
         ni.subWindow()->move(300, 200);
-        QVERIFY(ni.subWindow()->close() == false || !ni.isLoaded());
+        QPointer<QWidget> form = ni.formIfLoaded();
+        QPointer<QMdiSubWindow> frame = ni.subWindow();
+        QVERIFY(form && frame);
+        frame->close();
         QVERIFY(!ni.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull());
+        QVERIFY(frame.isNull());
+        QVERIFY(!mainWindow().mdiArea()->subWindowList().contains(frame.data()));
         popup("Osc_lm555monostable");
         QVERIFY(ni.isLoaded());
+        QVERIFY(ni.formIfLoaded() != nullptr);
         QCOMPARE(ni.subWindow()->pos(), QPoint(twips(100), twips(100)));
+    }
+
+    // The menu's names in their own letter case open the window of the
+    // lower-cased name.
+    void caseFoldingOpensTheWindow()
+    {
+        auto& rvm = FormSlots::get<PSUtil_7621>();
+        QVERIFY(!rvm.isLoaded());
+        popup("PSutil_7621");
+        QVERIFY(rvm.isLoaded());
+        QVERIFY(rvm.subWindow() && !rvm.subWindow()->isHidden());
+        QVERIFY(!FormSlots::get<Z_notinstalled>().isLoaded());
+        QCOMPARE(mainWindow().mdiArea()->activeSubWindow(), rvm.subWindow());
+    }
+
+    // A load handler that fails: its alert, and no half-built window placed
+    // or shown; the close handler (which saves settings) does not run. Once
+    // the fault is gone the window opens as usual.
+    void failedLoadLeavesTheWindowUnloaded()
+    {
+        mainWindow();
+        auto& w = FormSlots::get<Demo_brokenload>();
+        w.fail = true;
+        ModalAnswer alert("Command1_0");
+        A_main::popupWindow(w);
+        QVERIFY(alert.answered());
+        QCOMPARE(alert.title(), QStringLiteral("Broken load"));
+        QVERIFY(alert.text().contains(QStringLiteral("File not found")));
+        ModalAnswer second("Command1_0", 200);
+        QTest::qWait(200);
+        QVERIFY(!second.answered()); // one alert, not one per popup step
+        QVERIFY(!w.isLoaded());
+        QCOMPARE(w.unloads, 0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QMdiSubWindow* s : mainWindow().mdiArea()->subWindowList())
+            QVERIFY(s->widget() == nullptr || s->widget()->objectName() != QStringLiteral("Demo_brokenload"));
+
+        w.fail = false;
+        A_main::popupWindow(w);
+        QVERIFY(w.isLoaded());
+        QVERIFY(w.visible());
+        QCOMPARE(w.subWindow()->pos(), QPoint(twips(100), twips(100)));
     }
 };
 

@@ -81,6 +81,38 @@ private Q_SLOTS:
         QCOMPARE(buffer, "!0014" + CR);
     }
 
+    // A buffer with no end mark keeps at most its newest 64 KiB, however it
+    // came to be that long; one that still holds a reply is left whole.
+    void framerCapsWhatNeverEnds_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("buffer");
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<QString>("rest");
+        const qsizetype cap = receiveBufferLimit;
+        const QString big(cap + 4000, u'a');
+        const QString exact(cap, u'a');
+        QTest::newRow("no start, no end") << "!" << CR << "x" + big << "" << big.right(cap);
+        QTest::newRow("start far back") << "!" << CR << "zz!" + big << "" << big.right(cap);
+        QTest::newRow("garbage line, then no end") << "!" << CR << "junk" + CR + big << "" << big.right(cap);
+        QTest::newRow("after a reply") << "!" << CR << "!0014" + CR + "!" + big << "0014" << big.right(cap);
+        QTest::newRow("exactly the limit") << "!" << CR << exact << "" << exact;
+        QTest::newRow("meter, lone CR") << "" << CRLF << big + "\r" << "" << (big + "\r").right(cap);
+        QTest::newRow("meter, reply kept") << "" << CRLF << "1" + CRLF + big + CRLF << "1" << big + CRLF;
+    }
+    void framerCapsWhatNeverEnds()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, buffer);
+        QFETCH(QString, frame);
+        QFETCH(QString, rest);
+        QCOMPARE(framer(start, end, buffer), frame);
+        QCOMPARE(buffer.size(), rest.size());
+        QCOMPARE(buffer, rest);
+    }
+
     void bitframerCases_data()
     {
         QTest::addColumn<int>("mask");

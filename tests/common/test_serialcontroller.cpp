@@ -2,6 +2,7 @@
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/tempfolders.h"
 #include "support/testmain.h"
 
 #include "common/alert.h"
@@ -19,7 +20,13 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QTemporaryDir>
+
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 // A controller window that follows the pattern and handles one reply per
 // process call, as the board windows do.
@@ -161,6 +168,44 @@ private Q_SLOTS:
         w.serial.setFraming(QStringLiteral("!"), CR);
     }
 
+    // A device that never sends an end mark costs at most 64 KiB: the
+    // oldest bytes go, and the reply after the flood is still handled. Both
+    // framings: the board windows' (framer on every data event) and the
+    // meter windows' (framer only once an end mark is there).
+    void floodWithoutEndMark_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("board replies") << QStringLiteral("!") << CR;
+        QTest::newRow("meter lines") << QString() << QStringLiteral("\r\n");
+    }
+    void floodWithoutEndMark()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        auto& w = FormSlots::get<Demo_controller>();
+        w.serial.setFraming(start, end);
+        w.load();
+        QVERIFY(w.choose(pty.path()));
+        qsizetype largest = 0;
+        w.on(&w.serial.rs232, &PortController::dataArrived, [&] { largest = qMax(largest, w.serial.ReceiveBuffer.size()); });
+        QByteArray flood; // no start mark either: framing keeps it all
+        for (int i = 0; flood.size() < 300 * 1024; ++i)
+            flood += QByteArray::number(i) + ' ';
+        const QByteArray tail = flood.right(100);
+        sim.send(flood);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.pending() == 0 && w.serial.ReceiveBuffer.endsWith(QString::fromLatin1(tail)), 10000);
+        QCOMPARE(w.serial.ReceiveBuffer.size(), receiveBufferLimit);
+        QVERIFY(largest <= receiveBufferLimit);
+        QVERIFY(w.replies.isEmpty());
+        sim.send((start + QStringLiteral("0014,9") + end).toLatin1());
+        QTRY_VERIFY(!w.replies.isEmpty());
+        QVERIFY(w.replies.last().endsWith(QStringLiteral("0014,9")));
+        w.serial.setFraming(QStringLiteral("!"), CR);
+    }
+
     void noPortSendsNothing()
     {
         PtyPair pty;
@@ -179,8 +224,9 @@ private Q_SLOTS:
         QCOMPARE(w.serial.portopen, 0);
     }
 
-    // The board disappears: one alert, the no-port state, a quiet CPU, and
-    // a window that works again on the next port.
+    // The board disappears: one alert that says the port, by name, was
+    // lost, the no-port state, a quiet CPU, and a window that works again
+    // on the next port.
     void vanishingBoard()
     {
         auto& w = FormSlots::get<Demo_controller>();
@@ -189,23 +235,38 @@ private Q_SLOTS:
             BoardSimulator sim(pty);
             w.load();
             QVERIFY(w.choose(pty.path()));
+            QCOMPARE(w.serial.lostPort(), QString());
             const int beeps = beepCount();
             ModalAnswer a("Command1_0");
             sim.vanish();
             QTRY_VERIFY(a.answered());
             QCOMPARE(a.title(), QStringLiteral("Com port error"));
             QVERIFY(a.text().startsWith(QStringLiteral("Error Code: ")));
+            QVERIFY2(a.text().contains(QStringLiteral("The port %1 was lost").arg(pty.path())), qPrintable(a.text()));
+            QVERIFY(!a.text().contains(QStringLiteral("ioctl")));
+            QCOMPARE(w.serial.lostPort(), pty.path());
             QVERIFY(!w.serial.rs232.isOpen());
             QCOMPARE(w.serial.portopen, 0);
             QCOMPARE(w.portselect()->currentIndex(), 0);
 
-            ModalAnswer second("Command1_0", 300);
-            const double cpu0 = cpuSeconds();
-            QTest::qWait(300);
-            const double cpu = cpuSeconds() - cpu0;
-            QVERIFY(!second.answered());
-            QCOMPARE(beepCount() - beeps, 1);
-            QVERIFY2(cpu < 0.1, qPrintable(QString::number(cpu)));
+            {
+                ModalAnswer second("Command1_0", 300);
+                const double cpu0 = cpuSeconds();
+                QTest::qWait(300);
+                const double cpu = cpuSeconds() - cpu0;
+                QVERIFY(!second.answered());
+                QCOMPARE(beepCount() - beeps, 1);
+                QVERIFY2(cpu < 0.1, qPrintable(QString::number(cpu)));
+            }
+
+            // Choosing the gone port again says it is not there, by name.
+            ModalAnswer reopen("Command1_0");
+            QVERIFY(w.choose(pty.path()));
+            QVERIFY(reopen.answered());
+            QCOMPARE(reopen.title(), QStringLiteral("Com port open error"));
+            QVERIFY2(reopen.text().contains(pty.path()) && reopen.text().contains(QStringLiteral("not there")),
+                     qPrintable(reopen.text()));
+            QCOMPARE(w.serial.portopen, 0);
         }
         PtyPair pty2;
         BoardSimulator sim2(pty2);
@@ -259,14 +320,36 @@ private Q_SLOTS:
         QVERIFY(!w.serial.rs232.isOpen());
     }
 
-    void portscanFindsFreePorts()
+    // Ports are found without being opened (an open raises DTR and RTS,
+    // which resets many boards): the free ones are listed, untouched; one
+    // that a window of this program holds, or that another running
+    // program has locked, is not. A stale lock holds nothing.
+    void portscanFindsFreePortsWithoutOpening()
     {
-        PtyPair free1, held;
+        PtyPair free1, held, locked, binaryLocked, stale;
+        QTemporaryDir locks;
+        const QStringList defaultLocks = PortController::lockFolders();
+        PortController::setLockFolders({locks.path()});
+        auto lockFile = [&](const PtyPair& p) {
+            return locks.filePath(QStringLiteral("LCK..") + p.path().mid(5).replace(u'/', u'_'));
+        };
+        const qint32 live = qint32(::getppid());
+        writeFile(lockFile(locked), QByteArray::number(live).rightJustified(10) + "\n");
+        writeFile(lockFile(binaryLocked), QByteArray(reinterpret_cast<const char*>(&live), 4));
+        const pid_t gone = ::fork();
+        if (gone == 0)
+            ::_exit(0);
+        ::waitpid(gone, nullptr, 0);
+        writeFile(lockFile(stale), QByteArray::number(gone) + "\nsomeprogram\n");
         PortController holder;
         holder.open(held.path(), "9600,n,8,1");
+        termios before{};
+        QCOMPARE(::tcgetattr(free1.boardFd(), &before), 0);
+
         PortList ports;
         ports[98] = QStringLiteral("keep");
         FormSlots::get<RS232_comportscanner>().portscan(ports);
+        PortController::setLockFolders(defaultLocks);
         QCOMPARE(ports[0], QStringLiteral("Select"));
         const int count = int(numval(ports[100]));
         QCOMPARE(ports[100], numstr(count));
@@ -274,11 +357,25 @@ private Q_SLOTS:
         for (int i = 1; i <= count; ++i)
             found << ports[i];
         QVERIFY(found.contains(free1.path()));
+        QVERIFY(found.contains(stale.path()));
         QVERIFY(!found.contains(held.path()));
-        QCOMPARE(found.indexOf(free1.path()), count - 1); // listed ports come after the system's
+        QVERIFY(!found.contains(locked.path()));
+        QVERIFY(!found.contains(binaryLocked.path()));
+        QCOMPARE(found.indexOf(stale.path()), count - 1); // listed ports come after the system's
         if (count < 98)
             QCOMPARE(ports[98], QStringLiteral("keep"));
         QVERIFY(!FormSlots::get<RS232_comportscanner>().visible());
+
+        // Nothing opened the free port nor changed its line settings.
+        QCOMPARE(free1.opens(), 0);
+        QCOMPARE(stale.opens(), 0);
+        termios after{};
+        QCOMPARE(::tcgetattr(free1.boardFd(), &after), 0);
+        QCOMPARE(std::memcmp(&before, &after, sizeof before), 0);
+        // (An open is seen: the check above can fail.)
+        PortController probe;
+        probe.open(free1.path(), "9600,n,8,1");
+        QVERIFY(free1.opens() > 0);
     }
 
     void portscanWithNoPorts()

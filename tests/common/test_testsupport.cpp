@@ -88,6 +88,7 @@ private Q_SLOTS:
         const QString file = writeFile(tf.workFile("sub/data.txt"), "x");
         {
             FileChoiceAnswer answer(file);
+            QVERIFY(!answer.answered());
             QCOMPARE(selectfile(QString(), "*.txt", tf.work(), "Pick a file"), file);
             QCOMPARE(pickfolder(tf.work(), "Pick a folder"), QDir::toNativeSeparators(tf.workFile("sub")));
             answer.answer(tf.work());
@@ -97,10 +98,17 @@ private Q_SLOTS:
             answer.answer(file);
             box.ShowOpen();
             QCOMPARE(box.FileName, file);
-            QCOMPARE(answer.chooserTitles, QStringList({"Pick a file", "Pick a folder", "Again"}));
+            QCOMPARE(int(answer.choosers.size()), 3);
+            QCOMPARE(answer.choosers[0].title, QStringLiteral("Pick a file"));
+            QCOMPARE(answer.choosers[0].mask, QStringLiteral("*.txt"));
+            QCOMPARE(answer.choosers[0].folder, QDir::toNativeSeparators(tf.work()));
+            QCOMPARE(answer.choosers[2].title, QStringLiteral("Again"));
+            QCOMPARE(answer.choosers[2].folder, QDir::toNativeSeparators(tf.app()));
             QCOMPARE(int(answer.requests.size()), 1);
             QCOMPARE(answer.requests[0].title, QStringLiteral("Open"));
             QCOMPARE(answer.asked(), 4);
+            QVERIFY(answer.answered());
+            QCOMPARE(answer.title(), QStringLiteral("Open"));
         }
         {
             FileChoiceAnswer none = FileChoiceAnswer::cancel();

@@ -1,7 +1,10 @@
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
+#include "common/coredata.h"
+#include "common/files.h"
 #include "common/textlines.h"
+#include "common/verror.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,6 +89,20 @@ private Q_SLOTS:
         const TextLines t = readTextLines(path, 100);
         QCOMPARE(t.status, TextLines::Unreadable);
         QVERIFY(t.lines.isEmpty());
+    }
+
+    // The settings lines and the core table read through it: a FIFO in the
+    // file's place neither hangs them nor counts as data.
+    void readersOnAFifo()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QStringList lines;
+        QVERIFY_THROWS_EXCEPTION(VError, filelines("load", fifo, lines));
+        CoreTable table(fifo);
+        table.ensureLoaded();
+        QCOMPARE(table.count(), 0);
     }
 };
 

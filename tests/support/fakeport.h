@@ -54,6 +54,7 @@ public:
     void close() override;
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
+    bool available(const QString&) override { return m_line->present; }
     bool setLine(int line, bool on) override;
     int lines() override;
     bool setBaud(int baud) override;

@@ -52,6 +52,7 @@ void FileChoiceAnswer::answerCancel()
 FileDialogAnswer FileChoiceAnswer::run(const FileDialogRequest& request)
 {
     requests.push_back(request);
+    m_lastTitle = request.title;
     FileDialogAnswer a;
     if (m_paths)
         a.files = *m_paths;
@@ -66,7 +67,9 @@ void FileChoiceAnswer::arm()
                                               INT_MAX);
     m_chooser->setWindowName(QStringLiteral("Z_selectfile"));
     m_chooser->setBeforePress([this, choose](QWidget* dlg) {
-        chooserTitles << dlg->windowTitle();
+        auto& chooser = FormSlots::get<Z_selectfile>();
+        choosers.push_back({dlg->windowTitle(), chooser.dirPath(), chooser.pattern()});
+        m_lastTitle = dlg->windowTitle();
         if (choose)
             fillChooser();
         // The answerer may not be replaced while it runs.
@@ -79,11 +82,9 @@ void FileChoiceAnswer::fillChooser()
     auto& dlg = FormSlots::get<Z_selectfile>();
     const QString path = m_paths->first();
     const QFileInfo info(path);
-    if (info.isDir()) {
+    if (info.isDir())
         dlg.setDirPath(path);
-        return;
-    }
-    if (info.absoluteDir().exists())
+    else if (info.absoluteDir().exists())
         dlg.setDirPath(info.absolutePath());
     // The whole path: selectfile takes a typed absolute path as it stands.
     dlg.setNameText(path);

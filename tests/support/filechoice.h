@@ -10,11 +10,12 @@
 //     answer.answer(other);  answer.answerCancel();       // change the next answer
 //     FileChoiceAnswer none = FileChoiceAnswer::cancel();
 //
-// In the chooser a path that names a folder is opened as the folder (what
-// pickfolder returns; selectfile then returns ""); any other path is typed
-// whole into the name box with its folder opened (selectfile returns it,
-// pickfolder its folder). Cancel presses the chooser's Cancel button
-// (selectfile returns "", pickfolder the folder it started in).
+// In the chooser the path's folder (the path itself when it names a folder)
+// is opened and the whole path typed into the name box, as a user does:
+// selectfile returns the path, pickfolder the folder. Cancel presses the
+// chooser's Cancel button (selectfile returns "", pickfolder the folder it
+// started in). An alert the choice leads to is answered by a ModalAnswer
+// limited to it: `ModalAnswer alert("Command1_0"); alert.setWindowName("Z_alert");`.
 
 #include "common/commondialog.h"
 #include "support/modal.h"
@@ -42,11 +43,17 @@ public:
     void answerCancel();
 
     // Choices answered so far, of both kinds.
-    int asked() const { return int(requests.size()) + int(chooserTitles.size()); }
+    int asked() const { return int(requests.size()) + int(choosers.size()); }
+    bool answered() const { return asked() > 0; }
+    // The caption of the latest choice answered ("" before the first).
+    QString title() const { return m_lastTitle; }
     // What the common boxes were asked, in order.
     std::vector<FileDialogRequest> requests;
-    // The chooser's captions, in order.
-    QStringList chooserTitles;
+    // How the chooser opened each time, in order.
+    struct Chooser {
+        QString title, folder, mask;
+    };
+    std::vector<Chooser> choosers;
 
     FileDialogAnswer run(const FileDialogRequest& request) override;
 
@@ -55,5 +62,6 @@ private:
     void arm();
     void fillChooser();
     std::optional<QStringList> m_paths; // nullopt: Cancel
+    QString m_lastTitle;
     std::unique_ptr<ModalAnswer> m_chooser;
 };

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,6 +35,9 @@ PtyPair::PtyPair()
     m_board = board;
     m_window = window;
     m_path = QString::fromLocal8Bit(name);
+    m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch >= 0)
+        inotify_add_watch(m_watch, name, IN_OPEN);
     QStringList list = qEnvironmentVariable("VOLTARIS_PORTS").split(u':', Qt::SkipEmptyParts);
     list << m_path;
     setPortsList(list);
@@ -47,6 +51,23 @@ PtyPair::~PtyPair()
     closeBoard();
     if (m_window >= 0)
         ::close(m_window);
+    if (m_watch >= 0)
+        ::close(m_watch);
+}
+
+int PtyPair::opens()
+{
+    alignas(inotify_event) char buf[4096];
+    ssize_t n;
+    while (m_watch >= 0 && (n = ::read(m_watch, buf, sizeof buf)) > 0) {
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+            if (e->mask & IN_OPEN)
+                ++m_opens;
+            at += ssize_t(sizeof(inotify_event) + e->len);
+        }
+    }
+    return m_opens;
 }
 
 void PtyPair::closeBoard()

@@ -27,9 +27,14 @@ public:
     // The board's end: read commands from it, write replies to it.
     int boardFd() const { return m_board; }
     void closeBoard();
+    // How often the window's side has been opened since the pair was made
+    // (a port scan must not open it).
+    int opens();
 
 private:
     int m_board = -1;
     int m_window = -1;
+    int m_watch = -1;
+    int m_opens = 0;
     QString m_path;
 };

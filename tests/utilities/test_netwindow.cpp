@@ -1,4 +1,4 @@
-#include "filepick.h"
+#include "support/filechoice.h"
 
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -69,9 +69,9 @@ QString nodes()
 
 void process(const QString& path)
 {
-    FilePick pick(path);
+    FileChoiceAnswer pick(path);
     ctl<QPushButton>("cmmd_0")->click();
-    QVERIFY(pick.answered());
+    QCOMPARE(pick.asked(), 1);
 }
 } // namespace
 
@@ -156,10 +156,12 @@ private Q_SLOTS:
     {
         process(netlist);
         const QString gone = dir + "/gone.TXT";
-        FilePick pick(gone, "Command1_0");
+        FileChoiceAnswer pick(gone);
+        ModalAnswer pickAlert("Command1_0");
+        pickAlert.setWindowName("Z_alert");
         ctl<QPushButton>("cmmd_0")->click();
-        QVERIFY(pick.then() && pick.then()->answered());
-        QVERIFY(pick.then()->text().contains(gone));
+        QVERIFY(pickAlert.answered());
+        QVERIFY(pickAlert.text().contains(gone));
         QCOMPARE(text("netspec_0"), QString("3"));
         QCOMPARE(entries("netlister").size(), 3);
         QCOMPARE(text("currdir"), dir);
@@ -208,11 +210,12 @@ private Q_SLOTS:
         QCOMPARE(readFile(Util_netcruncher::settingsPath()), (dir + "\r\n").toLatin1());
         popup("Util_netcruncher");
         QCOMPARE(text("currdir"), dir);
-        FilePick pick("");
+        FileChoiceAnswer pick = FileChoiceAnswer::cancel();
         ctl<QPushButton>("cmmd_0")->click();
-        QCOMPARE(pick.folder(), dir);
-        QCOMPARE(pick.mask(), QString("*.TXT"));
-        QCOMPARE(pick.title(), QString("Select netlist to crunch"));
+        QCOMPARE(pick.asked(), 1);
+        QCOMPARE(pick.choosers.at(0).folder, dir);
+        QCOMPARE(pick.choosers.at(0).mask, QString("*.TXT"));
+        QCOMPARE(pick.choosers.at(0).title, QString("Select netlist to crunch"));
 
         window().unload();
         writeFile(Util_netcruncher::settingsPath(), "");

@@ -1,4 +1,4 @@
-#include "filepick.h"
+#include "support/filechoice.h"
 
 #include "support/modal.h"
 #include "support/tempfolders.h"
@@ -53,9 +53,9 @@ void press(const QString& button)
 // Reads a pick-and-place file through the button and the chooser.
 void readPkp(const QString& path)
 {
-    FilePick pick(path);
+    FileChoiceAnswer pick(path);
     press("Command1_0");
-    QVERIFY(pick.answered());
+    QCOMPARE(pick.asked(), 1);
 }
 
 } // namespace
@@ -105,11 +105,11 @@ private Q_SLOTS:
         const QString parts = writeFile(boardDir + "/bom.csv",
                                         "Refdes,Part#,Value\n\"R1, C1,R1\",PN-1001 ,10k\nC1,PN-7 X7R,100n\n\nQ9,PN-9,x\n");
         {
-            FilePick pick(parts);
+            FileChoiceAnswer pick(parts);
             press("Command1_1");
-            QVERIFY(pick.answered());
-            QCOMPARE(pick.folder(), boardDir);
-            QCOMPARE(pick.mask(), QString("*.csv"));
+            QCOMPARE(pick.asked(), 1);
+            QCOMPARE(pick.choosers.at(0).folder, boardDir);
+            QCOMPARE(pick.choosers.at(0).mask, QString("*.csv"));
         }
         QVERIFY(shown("topdata").endsWith("R1\t1500\t201\t270\tPN-1001\tRES40-10k"));
         QVERIFY(shown("botdata").endsWith("C1\t50\t-12\t90\tPN-1001\tCAP10-100n"));
@@ -119,26 +119,28 @@ private Q_SLOTS:
         // A parts list that cannot be read: an alert names it, the merged
         // numbers stay.
         const QString gone = boardDir + "/gone.csv";
-        FilePick pick(gone, "Command1_0");
+        FileChoiceAnswer pick(gone);
+        ModalAnswer pickAlert("Command1_0");
+        pickAlert.setWindowName("Z_alert");
         press("Command1_1");
-        QVERIFY(pick.then() && pick.then()->answered());
-        QVERIFY(pick.then()->text().contains(gone));
+        QVERIFY(pickAlert.answered());
+        QVERIFY(pickAlert.text().contains(gone));
         QVERIFY(shown("topdata").contains("PN-1001"));
     }
 
     void mergeWithoutExportDoesNothing()
     {
         {
-            FilePick cancel("");
+            FileChoiceAnswer cancel = FileChoiceAnswer::cancel();
             press("Command1_0");
-            QVERIFY(cancel.answered());
+            QCOMPARE(cancel.asked(), 1);
         }
         ctl<QPlainTextEdit>("orphans")->setPlainText("kept");
-        FilePick never(board);
+        FileChoiceAnswer never(board);
         press("Command1_1");
         press("Command1_2");
         QTest::qWait(100);
-        QVERIFY(!never.answered());
+        QCOMPARE(never.asked(), 0);
         QCOMPARE(shown("orphans"), QString("kept"));
         QCOMPARE(shown("topdata"), QString());
         QVERIFY(!QFile::exists(boardDir + "/_TOP.TXT") && !QFile::exists(boardDir + "/main_TOP.TXT"));
@@ -148,16 +150,18 @@ private Q_SLOTS:
     {
         readPkp(board);
         {
-            FilePick folder(boardDir, "Command1_0"); // a folder, not a file
+            FileChoiceAnswer folder(boardDir); // a folder, not a file
+            ModalAnswer folderAlert("Command1_0");
+            folderAlert.setWindowName("Z_alert");
             press("Command1_0");
-            QVERIFY(folder.then() && folder.then()->answered());
-            QVERIFY(folder.then()->text().contains("Cannot read " + boardDir));
+            QVERIFY(folderAlert.answered());
+            QVERIFY(folderAlert.text().contains("Cannot read " + boardDir));
         }
         QCOMPARE(shown("topdata"), QString());
         QCOMPARE(shown("botdata"), QString());
-        FilePick never(board);
+        FileChoiceAnswer never(board);
         press("Command1_1");
-        QVERIFY(!never.answered());
+        QCOMPARE(never.asked(), 0);
     }
 
     void outputFiles()
@@ -270,11 +274,12 @@ private Q_SLOTS:
         QCOMPARE(readFile(Util_pkptocohu::settingsPath()), (boardDir + "\r\n").toLatin1());
         popup("Util_pkptocohu");
         QCOMPARE(window().lastdir(), boardDir);
-        FilePick pick("");
+        FileChoiceAnswer pick = FileChoiceAnswer::cancel();
         press("Command1_0");
-        QCOMPARE(pick.folder(), boardDir);
-        QCOMPARE(pick.mask(), QString("*.pkp"));
-        QCOMPARE(pick.title(), QString("Select Proteus Pick-and-Place file"));
+        QCOMPARE(pick.asked(), 1);
+        QCOMPARE(pick.choosers.at(0).folder, boardDir);
+        QCOMPARE(pick.choosers.at(0).mask, QString("*.pkp"));
+        QCOMPARE(pick.choosers.at(0).title, QString("Select Proteus Pick-and-Place file"));
     }
 
     void settingsFallBackToWorkFolder_data()
