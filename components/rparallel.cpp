@@ -13,10 +13,14 @@ std::vector<ParallelHit> findNetworks(const std::vector<float>& values, double t
         return hits;
     const int n = std::min(int(values[0]), int(values.size()) - 2);
     auto rowDone = [&] { return !afterRow || afterRow(int(hits.size())); };
+    // A value exactly at the tolerance's edge (1100 for 1000 at 10 %, or an
+    // exact pair at tolerance 0) can come out a rounding step beyond it;
+    // the slack lies far below the report's last digit.
+    const double limit = tolerance + 1e-12;
 
     for (int i = 1; i <= n; ++i) {
         const double e = double(values[size_t(i)]) / target - 1;
-        if (std::fabs(e) <= tolerance)
+        if (std::fabs(e) <= limit)
             hits.push_back({i, n + 1, e});
         if (!rowDone())
             return hits;
@@ -28,7 +32,7 @@ std::vector<ParallelHit> findNetworks(const std::vector<float>& values, double t
         for (int j = i; j <= n; ++j) {
             const double r = 1 / (1 / double(values[size_t(j)]) + 1 / ri);
             const double e = r / target - 1;
-            if (std::fabs(e) <= tolerance)
+            if (std::fabs(e) <= limit)
                 hits.push_back({i, j, e});
         }
         if (!rowDone())

@@ -17,7 +17,8 @@ struct ParallelHit {
 // Searches a series array as stdseries fills it (entry 0 the count, then
 // the values, then a closing 0): first every single value, then every
 // unordered pair once (row i with j = i ... n, so the lower value stands
-// first), keeping those with |error| <= tolerance (a fraction: 0.01 is 1 %).
+// first), keeping those with |error| <= tolerance (a fraction: 0.01 is 1 %;
+// a value at the edge counts as within it). The tables have no fixed size.
 // afterRow runs after each row of both phases with the number of hits so
 // far; when it returns false the search ends at once.
 std::vector<ParallelHit> findNetworks(const std::vector<float>& values, double target, double tolerance,

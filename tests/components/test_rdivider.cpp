@@ -103,10 +103,10 @@ private Q_SLOTS:
         retype(spec(3), "2");
         QCOMPARE(texts(), QString("2.0000 40000.0000 2.0001 2"));
         // Vin typed equal to Vout waits in its own box
-        retype(spec(2), "2");
-        QCOMPARE(texts(), QString("2.0000 --- 2 2"));
+        retype(spec(2), "2"); // leaving Vout wrote it as 2.0000
+        QCOMPARE(texts(), QString("2.0000 --- 2 2.0000"));
         pressEnter(spec(2));
-        QCOMPARE(texts(), QString("2.0000 40000.0000 2.0001 2"));
+        QCOMPARE(texts(), QString("2.0000 40000.0000 2.0001 2.0000"));
     }
 
     void pastedGarbage_data()

@@ -6,6 +6,7 @@
 #include "common/rtfview.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QTest>
 
 class TestResvalues : public QObject {
@@ -30,7 +31,7 @@ private Q_SLOTS:
         QCOMPARE(selector->placeholderText(), QString("Select data set..."));
         QVERIFY(list->toPlainText().isEmpty());
         QCOMPARE(list->lineWrapMode(), QTextEdit::NoWrap);
-        QVERIFY(list->font().fixedPitch());
+        QVERIFY(QFontInfo(list->font()).fixedPitch());
 
         const struct {
             int item;

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,11 +34,11 @@ std::multiset<std::pair<int, int>> bruteForce(const std::vector<float>& v, doubl
     std::multiset<std::pair<int, int>> out;
     const int n = int(v[0]);
     for (int a = 1; a <= n; ++a) {
-        if (std::fabs(v[size_t(a)] / target - 1) <= tol)
+        if (std::fabs(v[size_t(a)] / target - 1) <= tol + 1e-12)
             out.insert({a, n + 1});
         for (int b = a; b <= n; ++b) {
             const double r = double(v[size_t(a)]) * v[size_t(b)] / (double(v[size_t(a)]) + v[size_t(b)]);
-            if (std::fabs(r / target - 1) <= tol * (1 + 1e-12))
+            if (std::fabs(r / target - 1) <= tol + 1e-12)
                 out.insert({a, b});
         }
     }
@@ -92,6 +93,10 @@ private Q_SLOTS:
         QCOMPARE(w().caption(), QString("Parallel Resistor Computer"));
         QCOMPARE(control<QComboBox>("resistorset")->currentText(), QString("1% Standard"));
         QCOMPARE(control<QLabel>("status")->text(), QString("Done"));
+        auto* report = control<QTextEdit>("resultlist");
+        QVERIFY(report->isReadOnly());
+        QCOMPARE(report->lineWrapMode(), QTextEdit::NoWrap);
+        QVERIFY(QFontInfo(report->font()).fixedPitch());
     }
 
     void reportLayout()
@@ -153,8 +158,12 @@ private Q_SLOTS:
         const std::vector<float> v = series(0);
         const QList<Line> lines = search("1000", "0");
         QCOMPARE(qsizetype(lines.size()), qsizetype(bruteForce(v, 1000, 0).size()));
-        for (const Line& l : lines)
+        QStringList networks;
+        for (const Line& l : lines) {
             QCOMPARE(l.error, 0.0);
+            networks << (l.r1 + l.r2).simplified();
+        }
+        QCOMPARE(networks, QStringList({"1000 -Open-", "1050 21000", "1100 11000", "2000 2000"}));
         // garbage reads as no tolerance at all
         QCOMPARE(search("1000", "x").size(), lines.size());
     }
@@ -221,12 +230,24 @@ private Q_SLOTS:
     void wideSearchThroughWindow()
     {
         const QList<Line> lines = search("1000", "10");
-        QVERIFY(lines.size() > 10000); // no fixed table limit
-        int twoK = 0;
-        for (const Line& l : lines)
+        QCOMPARE(qsizetype(lines.size()), qsizetype(bruteForce(series(0), 1000, 0.10).size()));
+        int twoK = 0, edge = 0;
+        for (const Line& l : lines) {
             twoK += l.r1 == "     2000" && l.r2 == "     2000";
+            // exactly 10 % above the target is within 10 %
+            edge += l.r1 == "     1100" && l.r2 == "   -Open-" && l.error == 10.0;
+        }
         QCOMPARE(twoK, 1);
+        QCOMPARE(edge, 1);
         QCOMPARE(control<QLineEdit>("sprogress")->text(), QString::number(lines.size()));
+    }
+
+    void noFixedLimit()
+    {
+        // far more than 10000 hits: every single value and every pair
+        const std::vector<float> v = series(0);
+        const std::vector<ParallelHit> hits = findNetworks(v, 1000, 1e9);
+        QCOMPARE(hits.size(), size_t(576 + 576 * 577 / 2));
     }
 
     void busyWhileSearching()
@@ -267,7 +288,7 @@ private Q_SLOTS:
         // it opens again, ready to search
         popup(QStringLiteral("RLC_rparr"));
         QVERIFY(control<QPushButton>("Command1")->isEnabled());
-        QCOMPARE(search("1000", "0").size(), qsizetype(2));
+        QCOMPARE(qsizetype(search("1000", "0").size()), qsizetype(bruteForce(series(0), 1000, 0).size()));
     }
 };
 
