@@ -32,7 +32,11 @@ CoreTable::CoreTable(QString path) : m_path(std::move(path)) {}
 
 CoreRecord CoreTable::parseLine(const QString& line)
 {
-    const QStringList f = (line + QStringLiteral(" -")).split(u' ', Qt::SkipEmptyParts);
+    // The list text is joined on code 255: a field that held one would
+    // split its entry and shift every later one.
+    QString clean = line;
+    clean.remove(kSep);
+    const QStringList f = (clean + QStringLiteral(" -")).split(u' ', Qt::SkipEmptyParts);
     auto field = [&f](int k) { return k <= f.size() ? f[k - 1] : QString(); };
     CoreRecord r;
     r.key = field(1) + u' ' + field(2) + u' ' + field(14);

@@ -1,4 +1,5 @@
 #include "files.h"
+#include "numtext.h"
 #include "textlines.h"
 #include "verror.h"
 
@@ -7,6 +8,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -129,23 +135,32 @@ QString trimBlanks(const QString& path)
     return path.mid(a, b - a);
 }
 
-[[noreturn]] void fileError(const QString& path, const QFileDevice& f)
+} // namespace
+
+bool openregular(const QString& path, QFile& f)
 {
-    const QFileInfo fi(path);
-    if (!fi.absoluteDir().exists())
-        throw VError(verr::PathNotFound, QStringLiteral("Path not found: ") + path);
-    if (f.error() == QFileDevice::OpenError || f.error() == QFileDevice::PermissionsError)
-        throw VError(verr::PermissionDenied, QStringLiteral("Permission denied: ") + path);
-    throw VError(verr::DeviceIO, QStringLiteral("Device I/O error: ") + path + QStringLiteral(" (") + f.errorString() + u')');
+    if (!isregularfile(path))
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
-void saveLines(const QString& path, QStringList& lines)
+namespace {
+
+[[noreturn]] void cannotSave(const QString& path, int number, const QString& why)
 {
-    // The read-only mark is cleared first, as the attributes are set to
-    // normal before writing; QSaveFile then keeps the cleared permissions.
-    const QFileInfo fi(path);
-    if (fi.exists() && fi.isFile() && !(fi.permissions() & QFileDevice::WriteOwner))
-        QFile::setPermissions(path, fi.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    throw VError(number, QStringLiteral("Cannot save ") + path + QStringLiteral(": ") + why + u'.');
+}
+
+QByteArray settingsBytes(const QStringList& lines)
+{
     QByteArray bytes;
     for (int k = 1; k <= kSettingsLines; ++k) {
         QString v = lines[k];
@@ -154,37 +169,46 @@ void saveLines(const QString& path, QStringList& lines)
         bytes += v.toLatin1();
         bytes += "\r\n";
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        fileError(path, f);
-    if (f.write(bytes) != bytes.size())
-        fileError(path, f);
-    if (!f.commit())
-        fileError(path, f);
+    return bytes;
 }
 
 void loadLines(const QString& path, QStringList& lines)
 {
     const QFileInfo fi(path);
-    if (!fi.exists() || (fi.isFile() && fi.size() == 0)) {
-        QSaveFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write("\r\n\r\n", 4) != 4 || !f.commit())
-            fileError(path, f);
+    if (!isregularfile(path) || fi.size() == 0) {
+        // Missing or empty: two empty lines, written when that can be done.
+        // Anything else in the file's place is left alone.
+        if (!fi.exists() || fi.isFile()) {
+            try {
+                writefile(path, QByteArrayLiteral("\r\n\r\n"));
+            } catch (const VError&) {
+                // A read-only folder: the defaults serve this run.
+            }
+        }
+        lines[1].clear();
+        lines[2].clear();
+        return;
     }
-    const TextLines read = readTextLines(path, kMaxSettingsBytes);
-    // A folder, FIFO or device in the file's place: nothing to read (a FIFO
-    // must not be opened: the open would wait for a writer).
-    if (read.status == TextLines::Missing)
-        throw VError(verr::FileNotFound, QStringLiteral("File not found: ") + path);
-    if (read.status == TextLines::Unreadable) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        fileError(path, f);
-    }
+    const TextLines file = readTextLines(path, kMaxSettingsBytes);
+    if (file.status == TextLines::Missing || file.status == TextLines::Unreadable)
+        throw VError(verr::PermissionDenied, QStringLiteral("Cannot read ") + path + QStringLiteral(": this user may not read it."));
     // A file past the size cap gives the lines of its first part.
-    const QStringList got = read.lines.mid(0, kSettingsLines);
+    const QStringList got = file.lines.mid(0, kSettingsLines);
     for (qsizetype i = 0; i < got.size(); ++i)
         lines[i + 1] = got[i];
+}
+
+// The text begins with a number as the plain decimal conversion reads one.
+bool beginsWithNumber(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    if (i < text.size() && text[i] == u'.')
+        ++i;
+    return i < text.size() && text[i] >= u'0' && text[i] <= u'9';
 }
 
 } // namespace
@@ -195,6 +219,72 @@ bool isregularfile(const QString& path)
         return false;
     const QFileInfo fi(path);
     return fi.exists() && fi.isFile();
+}
+
+QString notafile(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return QString();
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("it is a folder, not a file");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("it is a named pipe (FIFO), not a file");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("it is a device, not a file");
+    return QStringLiteral("it is not a regular file");
+}
+
+std::optional<QByteArray> readfile(const QString& path, qint64 cap)
+{
+    QFile f;
+    if (!openregular(path, f))
+        return std::nullopt;
+    QByteArray bytes = f.read(std::min(cap, std::max<qint64>(f.size(), 0)));
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+void writefile(const QString& path, const QByteArray& bytes)
+{
+    if (path.isEmpty())
+        cannotSave(path, verr::PathNotFound, QStringLiteral("no file name was given"));
+    const QString why = notafile(path);
+    if (!why.isEmpty())
+        cannotSave(path, verr::PathFileAccess, why);
+    const QFileInfo fi(path);
+    if (!fi.absoluteDir().exists())
+        cannotSave(path, verr::PathNotFound, QStringLiteral("its folder does not exist"));
+    // The read-only mark is cleared first, as the attributes are set to
+    // normal before writing; QSaveFile then keeps the cleared permissions.
+    if (fi.isFile() && !(fi.permissions() & QFileDevice::WriteOwner))
+        QFile::setPermissions(path, fi.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (!QFileInfo(fi.absolutePath()).isWritable())
+            cannotSave(path, verr::PermissionDenied, QStringLiteral("this user may not write in its folder"));
+        cannotSave(path, verr::PermissionDenied, f.errorString());
+    }
+    // A full disk can take part of the data and report no error; only the
+    // size of what reached it tells. The old file stays until all of it did.
+    if (f.write(bytes) != bytes.size() || !f.flush() || f.size() != bytes.size()) {
+        const QString err = f.error() != QFileDevice::NoError ? f.errorString() : QStringLiteral("the disk took only part of it");
+        f.cancelWriting();
+        cannotSave(path, verr::DeviceIO, QStringLiteral("writing failed (") + err + u')');
+    }
+    if (!f.commit())
+        cannotSave(path, verr::DeviceIO, QStringLiteral("writing failed (") + f.errorString() + u')');
+}
+
+std::optional<double> settingvalue(const QString& line, double lo, double hi)
+{
+    if (!beginsWithNumber(line))
+        return std::nullopt;
+    const double v = numval(line);
+    if (!std::isfinite(v) || v < lo || v > hi)
+        return std::nullopt;
+    return v;
 }
 
 bool fileexists(const QString& path)
@@ -228,7 +318,7 @@ void filelines(const QString& mode, const QString& path, QStringList& lines)
     while (lines.size() <= kSettingsLines)
         lines.append(QString());
     if (m == QLatin1String("save"))
-        saveLines(path, lines);
+        writefile(path, settingsBytes(lines));
     else
         loadLines(path, lines);
 }

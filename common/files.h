@@ -1,13 +1,45 @@
 #pragma once
 // Files, paths and settings lines.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
+
+class QFile;
 
 // True when path names a regular file (after following links). Settings and
 // data files are opened only then: a FIFO would block the open, and a
 // folder or device in place of a file counts as missing.
 bool isregularfile(const QString& path);
+
+// Why path cannot be read or written as a file, in words ("it is a folder,
+// not a file"); "" when it is a regular file or nothing is there.
+QString notafile(const QString& path);
+
+// Opens path for reading into f when it is a regular file. The path is
+// checked before the open (opening a serial device would raise its modem
+// lines) and the open file after it, non-blocking, so a FIFO put in its
+// place meanwhile never blocks. False otherwise, f left closed.
+bool openregular(const QString& path, QFile& f);
+
+// The bytes of a regular file, at most cap of them. None when path is not a
+// regular file (a FIFO, folder or device reads as missing, and is never
+// waited on) or cannot be read.
+std::optional<QByteArray> readfile(const QString& path, qint64 cap);
+
+// Writes bytes to path atomically: the old file stays whole until the new
+// one is complete. A read-only mark on the old file is cleared first. Raises
+// VError naming the file and saying why when it cannot be written (a folder,
+// FIFO or device in its place, a missing folder, no permission).
+void writefile(const QString& path, const QByteArray& bytes);
+
+// A number read from a settings or parameter line, taken as its box takes a
+// typed one: the line must begin with a number (plain decimal conversion)
+// that is finite and within lo..hi. None otherwise, so the caller keeps its
+// default (or refuses the file).
+std::optional<double> settingvalue(const QString& line, double lo, double hi);
 
 // True when at least one ordinary file (not hidden, not a folder, device or
 // other special file) matches path; "*" and "?" in the last component are
@@ -36,5 +68,9 @@ QString pathpart(const QString& path, const int& part);
 // line shifts. "load" first creates a missing or empty file with two empty
 // lines, then reads at most 100 lines (ends CR LF, LF or CR) into lines[1],
 // lines[2], ...; entries past the file's last line keep their values. Other
-// modes do nothing. Text is Latin-1. Failures raise VError.
+// modes do nothing. Text is Latin-1. A path that is not a regular file
+// loads as a missing one that cannot be created: nothing is read, nothing
+// is created over it. A missing file that cannot be created (read-only
+// folder) loads silently too. Failures to read a regular file and every
+// failure to save raise VError naming the file.
 void filelines(const QString& mode, const QString& path, QStringList& lines);

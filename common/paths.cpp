@@ -9,15 +9,51 @@ namespace {
 // A file that every complete data folder holds.
 const char* const kMarker = "voltaris.cdt";
 
-QString installedData()
+bool holdsData(const QString& folder)
 {
+    return !folder.isEmpty() && QFileInfo(QDir(folder).filePath(QLatin1String(kMarker))).isFile();
+}
+
+// The folders whose data files seed the per-user folder, most direct first:
+// the executable's own folder (a read-only build tree) and the installed
+// data folder beside it or in the system's share folders.
+QStringList dataSources()
+{
+    QStringList out;
     const QString exe = QCoreApplication::applicationDirPath();
-    const QStringList candidates = {QDir(exe).filePath(QStringLiteral("../share/voltaris")),
-                                    QStringLiteral("/usr/local/share/voltaris"), QStringLiteral("/usr/share/voltaris")};
-    for (const QString& c : candidates)
-        if (QFileInfo::exists(QDir(c).filePath(QLatin1String(kMarker))))
-            return QDir(c).absolutePath();
-    return QString();
+    if (holdsData(exe))
+        out << exe;
+    const QStringList installed = {QDir(exe).filePath(QStringLiteral("../share/voltaris")),
+                                   QStringLiteral("/usr/local/share/voltaris"), QStringLiteral("/usr/share/voltaris")};
+    for (const QString& c : installed)
+        if (holdsData(c)) {
+            out << QDir(c).absolutePath();
+            break;
+        }
+    return out;
+}
+
+// Copies every data file that the per-user folder lacks; a file already
+// there is the user's and stays as it is. A newer program's new pages thus
+// reach users of an older one.
+void seed(const QString& user)
+{
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    for (const QString& src : dataSources()) {
+        for (const QFileInfo& fi : QDir(src).entryInfoList(QDir::Files)) {
+            // Programs beside the data (the executable itself) are not data.
+            if (!fi.isFile() || fi.isExecutable() || fi.canonicalFilePath() == self)
+                continue;
+            const QString to = QDir(user).filePath(fi.fileName());
+            if (QFileInfo(to).exists() || QFileInfo(to).isSymLink())
+                continue;
+            // QFile::copy writes a temporary file and renames it, so an
+            // interrupted copy never leaves a half file that would count
+            // as the user's.
+            if (QFile::copy(fi.absoluteFilePath(), to))
+                QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        }
+    }
 }
 } // namespace
 
@@ -36,19 +72,17 @@ QString apppath()
     if (!env.isEmpty())
         return QDir::toNativeSeparators(QDir(env).absolutePath());
     const QString exe = QCoreApplication::applicationDirPath();
-    if (!exe.isEmpty() && QFileInfo::exists(QDir(exe).filePath(QLatin1String(kMarker))) && QFileInfo(exe).isWritable())
+    if (holdsData(exe) && QFileInfo(exe).isWritable())
         return QDir::toNativeSeparators(exe);
     QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (user.isEmpty())
         user = QDir::homePath() + QStringLiteral("/.voltaris");
-    QDir().mkpath(user);
-    if (!QFileInfo::exists(QDir(user).filePath(QLatin1String(kMarker)))) {
-        const QString src = installedData();
-        if (!src.isEmpty()) {
-            const QDir from(src);
-            for (const QFileInfo& fi : from.entryInfoList(QDir::Files))
-                QFile::copy(fi.absoluteFilePath(), QDir(user).filePath(fi.fileName()));
-        }
+    // Seeded once per run: the first call comes at start.
+    static QString seeded;
+    if (seeded != user) {
+        QDir().mkpath(user);
+        seed(user);
+        seeded = user;
     }
     return QDir::toNativeSeparators(user);
 }

@@ -3,8 +3,10 @@
 
 // The program's folder: $VOLTARIS_APPDIR when set; else the executable's
 // folder when it holds the data files and is writable; else a per-user data
-// folder, seeded on first use with the installed data files. No trailing
-// separator.
+// folder. The per-user folder is seeded on the first call of each run with
+// every data file it lacks, from the executable's folder and the installed
+// data folder (share/voltaris); a file the user already has is never
+// replaced. No trailing separator.
 QString apppath();
 
 // The work folder (logs, default inputs): $VOLTARIS_TEMP when set, else

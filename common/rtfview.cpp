@@ -3,6 +3,7 @@
 #include "paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -429,11 +430,13 @@ void RtfView::setRtf(const QByteArray& rtf)
 
 bool RtfView::loadFile(const QString& path)
 {
-    // A FIFO or device in place of the page would block the open or never end.
-    QFile f(path);
-    if (isregularfile(path) && f.size() <= kMaxPage && f.open(QIODevice::ReadOnly)) {
-        setRtf(f.read(kMaxPage));
-        return true;
+    // What the file holds, no more: a page is read whole, but a file past
+    // any page's size is not a page.
+    if (QFileInfo(path).size() <= kMaxPage) {
+        if (const std::optional<QByteArray> page = readfile(path, kMaxPage)) {
+            setRtf(*page);
+            return true;
+        }
     }
     setPlainText(notInstalledText());
     return false;

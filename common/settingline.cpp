@@ -1,7 +1,6 @@
 #include "settingline.h"
+#include "savefile.h"
 #include "textlines.h"
-
-#include <QSaveFile>
 
 QString readSettingLine(const QString& path)
 {
@@ -15,11 +14,5 @@ bool writeSettingLine(const QString& path, const QString& text)
 {
     QString line = text;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = line.toLatin1() + "\r\n";
-    if (f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
+    return savebytes(path, line.toLatin1() + "\r\n");
 }

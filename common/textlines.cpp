@@ -30,15 +30,17 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
         out.status = TextLines::Missing;
         return out;
     }
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QFile f;
+    if (!openregular(path, f)) {
         out.status = TextLines::Unreadable;
         return out;
     }
     const qint64 cap = qMax<qint64>(maxBytes, 0);
     // One byte past the cap tells an over-long file from one that just fits,
     // whatever size the file claims (it may grow while we read).
-    QByteArray bytes = f.read(cap + 1);
+    // Asked for no more than the file holds, so a small file never costs a
+    // buffer of the cap's size.
+    QByteArray bytes = f.read(qMin(cap + 1, qMax<qint64>(f.size(), 0) + 1));
     if (f.error() != QFileDevice::NoError) {
         out.status = TextLines::Unreadable;
         return out;

@@ -37,6 +37,7 @@ constexpr int FileNotFound = 53;
 constexpr int FileAlreadyOpen = 55;
 constexpr int DeviceIO = 57;
 constexpr int PermissionDenied = 70;
+constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int PortAlreadyOpen = 8005;
 constexpr int PortNotOpen = 8015;

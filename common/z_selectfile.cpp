@@ -28,6 +28,15 @@ bool isRoot(const QString& folder)
     return folder.endsWith(kSep);
 }
 
+// The chooser's own current folder: where it opens when no folder is given,
+// set to the folder it showed last. The process's current folder belongs
+// to the whole program (relative paths of every window) and is not changed.
+QString& chooserFolder()
+{
+    static QString folder = native(QDir::currentPath());
+    return folder;
+}
+
 // A folder the dialog can open: an existing folder (not a file).
 bool usableFolder(const QString& folder)
 {
@@ -103,7 +112,7 @@ void Z_selectfile::build(QWidget* form)
     for (QFont f = uiFont(8.25); QWidget* w : form->findChildren<QWidget*>())
         w->setFont(f);
 
-    ui->dirPath = native(QDir::currentPath());
+    ui->dirPath = chooserFolder();
     ui->filePath = ui->dirPath;
     fillFolders();
     fillFiles();
@@ -302,7 +311,7 @@ QString selectfile(const QString& filename, const QString& mask, const QString& 
     if (start.isEmpty())
         start = pathpart(filename, 3);
     if (start.isEmpty())
-        start = QDir::currentPath();
+        start = chooserFolder();
     if (!usableFolder(start))
         start = apppath();
     const QString pattern = mask.isEmpty() ? QStringLiteral("*.*") : mask;
@@ -324,15 +333,14 @@ QString selectfile(const QString& filename, const QString& mask, const QString& 
         // A whole path (the filename argument left as it was, or typed)
         // names the file itself; joined to the folder it would name none.
         result = text;
-    } else if (isRoot(folder)) {
-        result = folder + text;
     } else {
-        result = folder + kSep + text;
-        // Several names: "folder/first ,second ,third".
+        // In a root the folder already ends in its separator.
+        result = isRoot(folder) ? folder + text : folder + kSep + text;
+        // Several names: "folder/first ,second ,third", in a root as anywhere.
         result.replace(u'\r', u' ');
         result.replace(u'\n', u',');
     }
-    QDir::setCurrent(folder);
+    chooserFolder() = folder;
     dlg.unload();
     return result;
 }
@@ -344,7 +352,7 @@ QString pickfolder(const QString& startdir, const QString& title)
     prepare(dlg, start, QStringLiteral("*.*"), QString(), title);
     dlg.show();
     const QString result = dlg.isLoaded() && !dlg.closedByBox() ? dlg.dirPath() : start;
-    QDir::setCurrent(result);
+    chooserFolder() = result;
     dlg.unload();
     return result;
 }

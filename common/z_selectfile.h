@@ -4,18 +4,19 @@
 // selectfile(filename, mask, startdir, title): the full path of the chosen
 // file, or "" when the user cancelled or left the name box empty. Several
 // names taken from the file list come back as the folder, the separator,
-// the first name and " ," before each further one (in a root folder the
-// names stay apart by CR LF). The dialog opens in startdir, else in the
-// folder of filename, else in the current folder; one that does not exist
-// is replaced by the program's folder. The mask "" shows every file.
+// the first name and " ," before each further one (in a root folder too).
+// The dialog opens in startdir, else in the folder of filename, else in the
+// chooser's current folder; one that does not exist is replaced by the
+// program's folder. The mask "" shows every file.
 //
 // pickfolder(startdir, title): the folder shown when the dialog closed
 // (OK and Cancel alike), without a trailing separator except for a root;
 // the start folder when the dialog was closed with its close box. A start
 // folder that does not exist is replaced by the program's folder.
 //
-// Both leave the folder the dialog showed last as the process's current
-// folder.
+// Both leave the folder the dialog showed last as the chooser's own current
+// folder (where a later call with no folder opens); the process's current
+// folder is never changed.
 
 #include "toolwindow.h"
 

@@ -4,7 +4,6 @@
 #include "common/formbuilder.h"
 #include "common/numtext.h"
 #include "common/paths.h"
-#include "common/verror.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -97,9 +96,10 @@ void PSUtil_quickeff::onLoad()
     for (int k = 0; k < boxCount; ++k)
         put(k, 0, m_format);
     // A short or damaged file gives what it has; the other boxes keep 0.
-    const std::vector<double> saved = readValueLines(settingsPath(), boxCount);
+    const std::vector<std::optional<double>> saved = readValueLines(settingsPath(), boxCount);
     for (size_t k = 0; k < saved.size(); ++k)
-        put(int(k), saved[k], m_format);
+        if (saved[k])
+            put(int(k), *saved[k], m_format);
     refresh(-1);
 }
 
@@ -108,8 +108,7 @@ void PSUtil_quickeff::onUnload()
     QStringList lines;
     for (int k = 0; k < boxCount; ++k)
         lines << fmt(value(k), QStringLiteral("0.000000"));
-    if (!writeValueLines(settingsPath(), lines))
-        throw VError(75, QStringLiteral("Path/File access error"));
+    writeValueLines(settingsPath(), lines);
 }
 
 void PSUtil_quickeff::recalc(int)

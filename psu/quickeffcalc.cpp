@@ -1,8 +1,6 @@
 #include "quickeffcalc.h"
-#include "common/numtext.h"
+#include "common/files.h"
 #include "common/textlines.h"
-
-#include <QSaveFile>
 
 EfficiencyPoint efficiency(double vout, double iout, double vin, double iin)
 {
@@ -23,25 +21,23 @@ QString decimalsPattern(int decimals)
     return QStringLiteral("0.") + QString(decimals, u'0');
 }
 
-std::vector<double> readValueLines(const QString& path, int count)
+std::vector<std::optional<double>> readValueLines(const QString& path, int count)
 {
-    std::vector<double> out;
+    std::vector<std::optional<double>> out;
     // The file holds a few short lines; a damaged giant one is cut short.
     const TextLines t = readTextLines(path, 64 * 1024);
     for (const QString& line : t.lines) {
         if (int(out.size()) >= count)
             break;
-        out.push_back(numval(line));
+        out.push_back(settingvalue(line, 0, maxSettingValue));
     }
     return out;
 }
 
-bool writeValueLines(const QString& path, const QStringList& lines)
+void writeValueLines(const QString& path, const QStringList& lines)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray bytes;
     for (const QString& line : lines)
-        f.write(line.toLatin1() + "\r\n");
-    return f.commit();
+        bytes += line.toLatin1() + "\r\n";
+    writefile(path, bytes);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 struct EfficiencyPoint {
@@ -17,10 +18,17 @@ EfficiencyPoint efficiency(double vout, double iout, double vin, double iin);
 // "." and that many zeros; "0" for no choice (-1).
 QString decimalsPattern(int decimals);
 
+// The largest value a settings line may give a box: the boxes take digits
+// and one point, and the number forms show whole numbers in full up to 15
+// digits.
+constexpr double maxSettingValue = 999999999999999.0;
+
 // The leading number of each line of a settings file, at most `count`
-// lines; a missing, empty or short file gives fewer values (the caller
-// keeps its defaults for the rest). Lines end in CR LF, LF or CR.
-std::vector<double> readValueLines(const QString& path, int count);
+// lines; a missing, empty or short file gives fewer values. A line that
+// holds no number, or one its box would not take typed (negative, infinite
+// or huge), gives none: the caller keeps its default there. Lines end in
+// CR LF, LF or CR. Only a regular file is read.
+std::vector<std::optional<double>> readValueLines(const QString& path, int count);
 // Writes one text per line, CR LF ended, replacing the file only when
-// complete. False when it could not be written.
-bool writeValueLines(const QString& path, const QStringList& lines);
+// complete. Raises VError naming the file and saying why when it cannot.
+void writeValueLines(const QString& path, const QStringList& lines);

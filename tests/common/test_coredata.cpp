@@ -1,4 +1,5 @@
 #include "support/modal.h"
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -140,6 +141,29 @@ private Q_SLOTS:
         longLine.ensureLoaded();
         QCOMPARE(longLine.count(), 1);
         QVERIFY(longLine.record(1).key.size() < 5000);
+    }
+
+    // Code 255 joins the list: one inside a name or material would split
+    // its entry and push the last cores out of the selector.
+    void separatorKeptOutOfFields()
+    {
+        const QByteArray row = "T\xff" "50-2 Micro\xffmetals 10 49 0.242 1.33 5.14 1.27 0.77 0.483 8.5 11.2 12500 Mix\xff" "2 Y\xff" "es ref";
+        CoreTable t(fixture("sep.cdt", row + "\r\n" + kRowB + "\r\n"));
+        const QStringList list = t.answer(0).split(kSep);
+        QCOMPARE(list, QStringList({" 4", "Select", "T50-2 Micrometals Mix2", "T80-26 Micrometals Mix-26"}));
+        QVERIFY(!t.answer(1).contains(kSep));
+        QCOMPARE(t.answer(1), QStringLiteral("10 49 0.242 1.33 5.14 1.27 0.77 0.483 8.5 11.2 12500  T50-2 Micrometals Mix2 Yes ref"));
+    }
+
+    void oddFileReadsAsMissing_data() { addOddFileRows(); }
+    void oddFileReadsAsMissing()
+    {
+        QFETCH(OddFile, odd);
+        const QString path = dir.filePath("odd.cdt");
+        makeOddFile(path, odd);
+        CoreTable t(path);
+        QCOMPARE(t.answer(0), QStringLiteral(" 2") + kSep + "Select");
+        QVERIFY(isOddFile(path, odd));
     }
 
     void thousandsOfCores()

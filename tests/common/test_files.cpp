@@ -1,3 +1,4 @@
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -5,8 +6,12 @@
 #include "common/verror.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 // A path written with "/" in the examples, in the platform's own form.
@@ -225,17 +230,116 @@ private Q_SLOTS:
     void failedSaveKeepsOldFileAndRaises()
     {
         TempFolders t;
-        QStringList a = hundredLines("n");
+        QStringList a = hundredLines("a fairly long settings value, line ");
         try {
             ::filelines("save", t.workFile("no/such/folder.ini"), a);
             QFAIL("no error raised");
         } catch (const VError& e) {
             QCOMPARE(e.number(), verr::PathNotFound);
+            QVERIFY(e.description().contains(t.workFile("no/such/folder.ini")));
         }
-        // A folder in the way of the file: the save fails, nothing is lost.
-        QDir(t.work()).mkdir("taken.ini");
-        QVERIFY_THROWS_EXCEPTION(VError, ::filelines("save", t.workFile("taken.ini"), a));
-        QVERIFY_THROWS_EXCEPTION(VError, ::filelines("load", t.workFile("taken.ini"), a));
+        // The disk fills up in the middle of the save: the old settings
+        // must come through whole.
+        const QString p = writeFile(t.workFile("full.ini"), "old1\r\nold2\r\n");
+        struct rlimit old {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 1000; // the save writes about 4 KB
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        bool raised = false;
+        try {
+            ::filelines("save", p, a);
+        } catch (const VError& e) {
+            raised = true;
+            QVERIFY(e.description().contains(p));
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldSignal);
+        QVERIFY(raised);
+        QCOMPARE(readFile(p), QByteArray("old1\r\nold2\r\n"));
+        QCOMPARE(QDir(t.work()).entryList(QDir::Files), QStringList({"full.ini"})); // no stray temporary
+    }
+
+    // A FIFO, folder or device where a settings file belongs: loading reads
+    // it as missing at once and creates nothing over it; saving raises one
+    // error that names the file and says what is in the way.
+    void oddPathsAreNotFiles_data() { addOddFileRows(); }
+    void oddPathsAreNotFiles()
+    {
+        QFETCH(OddFile, odd);
+        TempFolders t;
+        const QString p = t.workFile("odd.ini");
+        makeOddFile(p, odd);
+        QStringList a = hundredLines("old");
+        QElapsedTimer clock;
+        clock.start();
+        ::filelines("load", p, a);
+        QVERIFY(!readfile(p, 1000));
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(a[1], QString());
+        QCOMPARE(a[3], QStringLiteral("old3"));
+        QVERIFY(isOddFile(p, odd));
+        QVERIFY(!isregularfile(p));
+        try {
+            ::filelines("save", p, a);
+            QFAIL("no error raised");
+        } catch (const VError& e) {
+            QVERIFY2(e.description().contains(p) && e.description().contains(oddFileWord(odd)),
+                     qPrintable(e.description()));
+        }
+        QVERIFY(isOddFile(p, odd));
+        QVERIFY_THROWS_EXCEPTION(VError, writefile(p, "x"));
+    }
+
+    // A missing file that cannot be created gives the defaults, no error.
+    void missingFileThatCannotBeCreatedLoadsSilently()
+    {
+        TempFolders t;
+        QStringList a = hundredLines("old");
+        ::filelines("load", t.workFile("nofolder/new.ini"), a);
+        QCOMPARE(a[1], QString());
+        QCOMPARE(a[3], QStringLiteral("old3"));
+        QVERIFY(!QFile::exists(t.workFile("nofolder/new.ini")));
+    }
+
+    void readfileReadsWhatTheFileHolds()
+    {
+        TempFolders t;
+        const QString p = writeFile(t.workFile("data.bin"), QByteArray("\x00\xff\r\nabc", 6));
+        QCOMPARE(readfile(p, 1 << 25), QByteArray("\x00\xff\r\nabc", 6));
+        QCOMPARE(readfile(p, 2), QByteArray("\x00\xff", 2));
+        QCOMPARE(readfile(writeFile(t.workFile("empty"), QByteArray()), 100), QByteArray());
+        QVERIFY(!readfile(t.workFile("missing"), 100));
+        QVERIFY(!readfile(QString(), 100));
+    }
+
+    void settingvalueTakesWhatTheBoxTakes_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<double>("expected"); // -1: none
+        QTest::newRow("plain") << "3.5" << 3.5;
+        QTest::newRow("leading blank, unit after") << " 7V" << 7.0;
+        QTest::newRow("point first") << ".25" << 0.25;
+        QTest::newRow("bounds") << "10" << 10.0;
+        QTest::newRow("exponent in range") << "1e1" << 10.0;
+        QTest::newRow("above") << "10.001" << -1.0;
+        QTest::newRow("negative") << "-1" << -1.0;
+        QTest::newRow("huge") << "1e308" << -1.0;
+        QTest::newRow("infinite") << "1e99999" << -1.0;
+        QTest::newRow("no number") << "abc" << -1.0;
+        QTest::newRow("empty") << "" << -1.0;
+        QTest::newRow("binary") << QString::fromLatin1("\xff\x01") << -1.0;
+    }
+    void settingvalueTakesWhatTheBoxTakes()
+    {
+        QFETCH(QString, line);
+        QFETCH(double, expected);
+        const std::optional<double> v = settingvalue(line, 0, 10);
+        if (expected < 0)
+            QVERIFY(!v);
+        else
+            QCOMPARE(v.value_or(-1), expected);
     }
 
     void otherModesDoNothing()

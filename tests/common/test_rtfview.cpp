@@ -1,3 +1,4 @@
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -176,10 +177,13 @@ private Q_SLOTS:
         writeFile(folders.appFile("page.rtf"), "{\\rtf1 {\\b Heading}\\par body}");
         QVERIFY(view.loadPage("page.rtf"));
         QCOMPARE(view.toPlainText(), QStringLiteral("Heading\nbody"));
-        // A folder where the page should be reads as missing.
-        QDir(folders.app()).mkdir("folder.rtf");
-        QVERIFY(!view.loadPage("folder.rtf"));
-        QCOMPARE(view.toPlainText(), notInstalledText());
+        // A folder, FIFO or device where the page should be reads as
+        // missing, at once.
+        for (OddFile odd : {OddFile::Folder, OddFile::Fifo, OddFile::Device}) {
+            makeOddFile(folders.appFile("odd.rtf"), odd);
+            QVERIFY(!view.loadPage("odd.rtf"));
+            QCOMPARE(view.toPlainText(), notInstalledText());
+        }
     }
 };
 

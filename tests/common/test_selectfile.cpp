@@ -86,7 +86,23 @@ class TestSelectFile : public QObject {
     Q_OBJECT
     QString savedCwd;
     std::unique_ptr<TempFolders> folders;
-    QString a, b; // two folders with files
+    QString a, b;      // two folders with files
+    QString elsewhere; // the process's current folder during a test
+
+    // The chooser's own current folder, where it opens when given none;
+    // the process's current folder must be where the test put it.
+    QString chooserFolder()
+    {
+        if (native(QDir::currentPath()) != elsewhere)
+            return QStringLiteral("process folder changed to ") + QDir::currentPath();
+        QString shown;
+        ModalAnswer ans("cancelbutton");
+        ans.setBeforePress([&](QWidget* dlg) {
+            shown = child<QListWidget>(dlg, "dirlist")->currentItem()->data(Qt::UserRole).toString();
+        });
+        selectfile("", "", "", "Where");
+        return shown;
+    }
 
 private Q_SLOTS:
     void init()
@@ -99,6 +115,9 @@ private Q_SLOTS:
             writeFile(QDir(a).filePath(f), "x");
         writeFile(QDir(b).filePath("c.txt"), "x");
         QDir(a).mkdir("sub");
+        elsewhere = native(folders->workFile("elsewhere"));
+        QDir().mkpath(elsewhere);
+        QDir::setCurrent(elsewhere);
     }
     void cleanup()
     {
@@ -110,12 +129,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("filename");
         QTest::addColumn<QString>("startdir");
-        QTest::addColumn<QString>("expected"); // "A", "B", "app", "cwd"
+        QTest::addColumn<QString>("expected"); // "A", "B", "app", "own": the chooser's folder (B)
         QTest::newRow("start folder wins") << "B/c.txt" << "A" << "A";
         QTest::newRow("folder of the name") << "B/c.txt" << "" << "B";
         QTest::newRow("name's folder missing") << "B/nothere/c.txt" << "" << "app";
-        QTest::newRow("plain name: current folder") << "c.txt" << "" << "cwd";
-        QTest::newRow("nothing: current folder") << "" << "" << "cwd";
+        QTest::newRow("plain name: chooser's folder") << "c.txt" << "" << "own";
+        QTest::newRow("nothing: chooser's folder") << "" << "" << "own";
         QTest::newRow("start folder missing") << "B/c.txt" << "A/nothere" << "app";
         QTest::newRow("start folder is a file") << "" << "A/a.txt" << "app";
     }
@@ -133,8 +152,12 @@ private Q_SLOTS:
         };
         filename = expand(filename);
         startdir = expand(startdir);
-        QDir::setCurrent(b);
-        const QString want = expected == "app" ? apppath() : expected == "cwd" ? b : expand(expected);
+        {
+            // The chooser's own folder becomes B; the process's stays apart.
+            ModalAnswer ans("OKButton");
+            selectfile("", "", b, "Set");
+        }
+        const QString want = expected == "app" ? apppath() : expected == "own" ? b : expand(expected);
 
         QString shownFolder, shownName, caption;
         ModalAnswer ans("OKButton");
@@ -148,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(caption, QStringLiteral("Pick one"));
         QCOMPARE(shownFolder, want);
         QCOMPARE(shownName, filename);
-        QCOMPARE(native(QDir::currentPath()), want);
+        QCOMPARE(chooserFolder(), want);
         // A whole path left in the name box names that file; a plain name
         // is taken in the folder shown.
         if (filename.isEmpty())
@@ -200,7 +223,7 @@ private Q_SLOTS:
         QCOMPARE(selectfile("typed.txt", "", a, "Change"), QString());
         QCOMPARE(files, QStringList({"c.txt"}));
         QCOMPARE(name, QString());
-        QCOMPARE(native(QDir::currentPath()), b);
+        QCOMPARE(chooserFolder(), b);
     }
 
     void oneAndTwoFiles()
@@ -254,12 +277,13 @@ private Q_SLOTS:
             ModalAnswer ans("OKButton");
             ans.setBeforePress(typeInRoot("x.txt"));
             QCOMPARE(selectfile("", "", a, "Root"), rootFolder() + "x.txt");
-            QCOMPARE(native(QDir::currentPath()), rootFolder());
+            QCOMPARE(chooserFolder(), rootFolder());
         }
         {
+            // Several names come back in the same form as in any folder.
             ModalAnswer ans("OKButton");
             ans.setBeforePress(typeInRoot("x1"));
-            QCOMPARE(selectfile("", "", a, "Root"), rootFolder() + "x1\r\nx2");
+            QCOMPARE(selectfile("", "", a, "Root"), rootFolder() + "x1 ,x2");
         }
         ModalAnswer ans("OKButton");
         ans.setBeforePress([](QWidget* dlg) {
@@ -279,14 +303,18 @@ private Q_SLOTS:
             ans.setBeforePress([&](QWidget* dlg) { takeFiles(dlg, "c.txt", "c.txt"); });
             QCOMPARE(selectfile("", "", b, "Cancel"), QString());
             QVERIFY(ans.answered());
-            QCOMPARE(native(QDir::currentPath()), b);
+            QCOMPARE(chooserFolder(), b);
         }
-        QDir::setCurrent(a);
+        {
+            ModalAnswer ans("OKButton");
+            selectfile("", "", a, "Set");
+        }
         ModalAnswer ans{QString()};
         ans.setBeforePress([&](QWidget* dlg) { takeFiles(dlg, "c.txt", "c.txt"); });
         QCOMPARE(selectfile("", "", b, "Close box"), QString());
         QVERIFY(ans.answered());
-        QCOMPARE(native(QDir::currentPath()), a);
+        // Closed with its close box: the folder it showed is lost.
+        QCOMPARE(chooserFolder(), a);
         // The next use starts from the design state.
         ModalAnswer again("OKButton");
         QString count = "?";
@@ -300,7 +328,7 @@ private Q_SLOTS:
         {
             ModalAnswer ans("OKButton");
             QCOMPARE(pickfolder(a, "Folder"), a);
-            QCOMPARE(native(QDir::currentPath()), a);
+            QCOMPARE(chooserFolder(), a);
         }
         {
             // A missing start folder opens the program's folder; Cancel
@@ -313,7 +341,7 @@ private Q_SLOTS:
             });
             QCOMPARE(pickfolder(QDir(a).filePath("nothere"), "Folder"), b);
             QCOMPARE(shown, apppath());
-            QCOMPARE(native(QDir::currentPath()), b);
+            QCOMPARE(chooserFolder(), b);
         }
         {
             ModalAnswer ans("OKButton");
@@ -328,7 +356,7 @@ private Q_SLOTS:
         ModalAnswer ans{QString()};
         ans.setBeforePress([&](QWidget* dlg) { openFolder(dlg, b); });
         QCOMPARE(pickfolder(a, "Close box"), a);
-        QCOMPARE(native(QDir::currentPath()), a);
+        QCOMPARE(chooserFolder(), a);
     }
 
     void drivesOfferRoots()

@@ -1,10 +1,13 @@
 #include "psutest.h"
+#include "support/alertsink.h"
+#include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
 #include "psu/psutil_quickeff.h"
 #include "psu/quickeffcalc.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -120,9 +123,11 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << "0=0.000;20=--------";
         QTest::newRow("short") << QByteArray("5\r\n2\r\n12\r\n") << "0=5.000;1=2.000;2=12.000;3=0.000;6=--------";
         QTest::newRow("LF and CR ends") << QByteArray("5\n2\r12\n1") << "3=1.000;6=83.333";
-        QTest::newRow("not numbers") << QByteArray("abc\r\n\xff\xfe\r\n-3x\r\n") << "0=0.000;1=0.000;2=-3.000";
+        QTest::newRow("not numbers") << QByteArray("abc\r\n\xff\xfe\r\n-3x\r\n4\r\n") << "0=0.000;1=0.000;2=0.000;3=4.000";
         QTest::newRow("binary") << QByteArray("\x00\x01\x02\x7f\x80\xff", 6) << "0=0.000;20=--------";
-        QTest::newRow("one huge line") << QByteArray(200000, '7') << "0=---;1=0.000";
+        QTest::newRow("one huge line") << QByteArray(200000, '7') << "0=0.000;1=0.000";
+        QTest::newRow("out of range") << QByteArray("1e308\r\n1e99999\r\n1e15\r\n999999999999999\r\n")
+                                      << "0=0.000;1=0.000;2=0.000;3=999999999999999.000";
         QTest::newRow("extra lines") << QByteArray("1\n").repeated(40) << "14=1.000;20=100.000";
     }
     void damagedSettings()
@@ -133,6 +138,29 @@ private Q_SLOTS:
         writeFile(PSUtil_quickeff::settingsPath(), file);
         QVERIFY(openFromMenu("zquickeff"));
         QCOMPARE(boxMismatch(w(), "spec", expect), QString());
+    }
+
+    // Something else where the settings file belongs: the window opens at
+    // once with its defaults, and closing it says once which file could not
+    // be saved and why.
+    void settingsPathNotAFile_data() { addOddFileRows(); }
+    void settingsPathNotAFile()
+    {
+        QFETCH(OddFile, odd);
+        w().unload();
+        const QString path = PSUtil_quickeff::settingsPath();
+        makeOddFile(path, odd);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(openFromMenu("zquickeff"));
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(boxMismatch(w(), "spec", "0=0.000;3=0.000;20=--------"), QString());
+        AlertSink alerts;
+        w().unload();
+        QTest::qWait(100);
+        QCOMPARE(alerts.texts.size(), 1);
+        QVERIFY2(alerts.texts[0].contains(path) && alerts.texts[0].contains(oddFileWord(odd)), qPrintable(alerts.texts[0]));
+        QVERIFY(isOddFile(path, odd));
     }
 };
 
