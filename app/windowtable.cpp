@@ -31,6 +31,11 @@
 #include "components/osc_lm555astable.h"
 #include "components/osc_picrcosc.h"
 #include "components/rlc_resonance.h"
+#include "components/comp_zener.h"
+#include "components/rlc_rcolor.h"
+#include "components/rlc_rdivider1.h"
+#include "components/rlc_resvalues.h"
+#include "components/rlc_rparallelr.h"
 
 // sensors windows
 #include "sensors/ctrl_9212_bc06tester.h"
@@ -99,6 +104,11 @@ const std::vector<WindowEntry>& windowTable()
         {"osc_lm555astable", &slot<Osc_lm555astable>},
         {"osc_picrcosc", &slot<Osc_picrcosc>},
         {"rlc_resonance", &slot<RLC_resonance>},
+        {"rlc_rparr", &slot<RLC_rparallelr>},
+        {"rlc_rcolor", &slot<RLC_rcolor>},
+        {"rlc_rdivider1", &slot<RLC_rdivider1>},
+        {"rlc_resvalues", &slot<RLC_resvalues>},
+        {"comp_zener", &slot<Comp_zener>},
         // sensors
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
