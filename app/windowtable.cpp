@@ -39,12 +39,14 @@
 #include "math/math_xteatester.h"
 #include "math/math_ffttester.h"
 #include "math/math_rcadc.h"
+#include "math/math_primeslist.h"
 
 // displays windows
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/util_tabstripper.h"
 
 namespace {
 template <class T>
@@ -91,10 +93,12 @@ const std::vector<WindowEntry>& windowTable()
         {"math_sha1tester", &slot<Math_sha1tester>},
         {"math_ffttester", &slot<Math_ffttester>},
         {"math_rcadc", &slot<Math_rcadc>},
+        {"math_primeslist", &slot<Math_primeslist>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"util_tabstripper", &slot<Util_tabstripper>},
     };
     return table;
 }
