@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <array>
 #include <cmath>
@@ -125,11 +126,7 @@ void Math_primeslist::Command1_Click()
     // the running search owns the list and the boxes.
     if (m_running)
         return;
-    m_running = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_running};
+    const QScopedValueRollback<bool> running(m_running, true);
     compute();
 }
 

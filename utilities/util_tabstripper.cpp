@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <array>
 
@@ -171,11 +172,7 @@ void Util_tabstripper::process()
         return;
     }
 
-    m_running = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_running};
+    const QScopedValueRollback<bool> running(m_running, true);
     u->Command2->setEnabled(true);
     u->Command1[0]->setEnabled(false);
     u->Command1[1]->setEnabled(false);

@@ -212,9 +212,11 @@ private Q_SLOTS:
         pressEnter(u);
         QCOMPARE(u->text(), QString("7"));
         QLineEdit* d = box("dlimit");
+        giveFocus(d);
         paste(d, "0042abc");
         leaveBox(d);
         QCOMPARE(d->text(), QString("42"));
+        giveFocus(d);
         paste(d, "");
         leaveBox(d);
         QCOMPARE(d->text(), QString("0"));
