@@ -47,6 +47,8 @@
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
 #include "utilities/util_tabstripper.h"
+#include "utilities/rs232_serialporttest.h"
+#include "utilities/rs232_multiterm.h"
 
 namespace {
 template <class T>
@@ -99,6 +101,8 @@ const std::vector<WindowEntry>& windowTable()
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
         {"util_tabstripper", &slot<Util_tabstripper>},
+        {"rs232_serialporttest", &slot<RS232_serialporttest>},
+        {"rs232_multiterm", &slot<RS232_multiterm>},
     };
     return table;
 }
