@@ -56,12 +56,14 @@
 #include "math/math_latlon.h"
 #include "math/math_servomixer.h"
 #include "math/math_bcdcompress.h"
+#include "math/math_primeslist.h"
 
 // displays windows
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/util_tabstripper.h"
 #include "utilities/rs232_serialporttest.h"
 #include "utilities/rs232_multiterm.h"
 
@@ -127,10 +129,12 @@ const std::vector<WindowEntry>& windowTable()
         {"math_latlon", &slot<Math_latlon>},
         {"math_servomixer", &slot<Math_servomixer>},
         {"math_bcdcompress", &slot<Math_bcdcompress>},
+        {"math_primeslist", &slot<Math_primeslist>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"util_tabstripper", &slot<Util_tabstripper>},
         {"rs232_serialporttest", &slot<RS232_serialporttest>},
         {"rs232_multiterm", &slot<RS232_multiterm>},
     };
