@@ -31,6 +31,11 @@
 #include "components/osc_lm555astable.h"
 #include "components/osc_picrcosc.h"
 #include "components/rlc_resonance.h"
+#include "components/comp_zener.h"
+#include "components/rlc_rcolor.h"
+#include "components/rlc_rdivider1.h"
+#include "components/rlc_resvalues.h"
+#include "components/rlc_rparallelr.h"
 
 // sensors windows
 #include "sensors/ctrl_8842_loadcellmulti.h"
@@ -50,12 +55,18 @@
 #include "math/pic_picbaud.h"
 #include "math/math_adcscaler.h"
 #include "math/math_adcscalerdoc.h"
+#include "math/math_unit.h"
+#include "math/math_latlon.h"
+#include "math/math_servomixer.h"
+#include "math/math_bcdcompress.h"
+#include "math/math_primeslist.h"
 
 // displays windows
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/util_tabstripper.h"
 #include "utilities/rs232_serialporttest.h"
 #include "utilities/rs232_multiterm.h"
 
@@ -98,6 +109,11 @@ const std::vector<WindowEntry>& windowTable()
         {"osc_lm555astable", &slot<Osc_lm555astable>},
         {"osc_picrcosc", &slot<Osc_picrcosc>},
         {"rlc_resonance", &slot<RLC_resonance>},
+        {"rlc_rparr", &slot<RLC_rparallelr>},
+        {"rlc_rcolor", &slot<RLC_rcolor>},
+        {"rlc_rdivider1", &slot<RLC_rdivider1>},
+        {"rlc_resvalues", &slot<RLC_resvalues>},
+        {"comp_zener", &slot<Comp_zener>},
         // sensors
         {"ctrl_8842_loadcellmulti", &slot<Ctrl_8842_loadcellmulti>},
         {"ctrl_9175_loadcellsingle", &slot<Ctrl_9175_loadcellsingle>},
@@ -115,10 +131,16 @@ const std::vector<WindowEntry>& windowTable()
         {"pic_picbaud", &slot<PIC_picbaud>},
         {"math_adcscaler", &slot<Math_adcscaler>},
         {"math_adcscalerdoc", &slot<Math_adcscalerdoc>},
+        {"math_unit", &slot<Math_unit>},
+        {"math_latlon", &slot<Math_latlon>},
+        {"math_servomixer", &slot<Math_servomixer>},
+        {"math_bcdcompress", &slot<Math_bcdcompress>},
+        {"math_primeslist", &slot<Math_primeslist>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"util_tabstripper", &slot<Util_tabstripper>},
         {"rs232_serialporttest", &slot<RS232_serialporttest>},
         {"rs232_multiterm", &slot<RS232_multiterm>},
     };

@@ -1,0 +1,46 @@
+#pragma once
+// The tab to space converter: replaces the TABs of a text file by blanks up
+// to the tab stops, shows the result and writes it back over the file,
+// keeping the old file as a backup when asked. The last file survives
+// closing the window in "voltaris_ts.ini".
+
+#include "common/toolwindow.h"
+
+#include <QStringList>
+
+class Util_tabstripper : public ToolWindow {
+    Q_OBJECT
+public:
+    Util_tabstripper();
+    static QString settingsPath();
+    // The backup of a file: its whole path with "bak" appended.
+    static QString backupPath(const QString& path);
+
+    bool processing() const { return m_running; }
+
+protected:
+    void build(QWidget* form) override;
+    void onLoad() override;
+    void onUnload() override;
+
+private:
+    struct Ui;
+    Ui* ui() const;
+    void Command1_Click(int index);
+    void Command2_Click();
+    void process();
+    // Converts the lines into m_lines; false when stopped, refused or closed.
+    bool convert(const QStringList& lines, int tabSize, int& tabs);
+    void save();
+    // The two steps of writing the converted text back; each says in the
+    // status, and in one alert, why it failed.
+    bool makeBackup(const QString& target);
+    bool writeConverted(const QString& target);
+    void failed(const QString& why);
+    void appendStatus(const QString& text);
+    void setIdle(bool canSave);
+
+    // The converted lines on show; what Save writes.
+    QStringList m_lines;
+    bool m_running = false;
+};
