@@ -1,5 +1,6 @@
 #include "ctrl_9249_lis33accel.h"
 #include "lis33accel.h"
+#include "newestfirstlog.h"
 
 #include "common/alert.h"
 #include "common/controlchars.h"
@@ -10,9 +11,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QTimer>
 
 #include <array>
@@ -27,8 +26,8 @@ struct Ctrl_9249_lis33accel::Ui : Controls {
     QCheckBox* auto3 = nullptr;
     QCheckBox* dumplast = nullptr;
     QLineEdit* eereadaddr = nullptr;
-    QPlainTextEdit* xcommand = nullptr;
-    QPlainTextEdit* xresponse = nullptr;
+    NewestFirstLog* xcommand = nullptr;
+    NewestFirstLog* xresponse = nullptr;
     QComboBox* portselect = nullptr;
     QTimer* Timer1 = nullptr;
 };
@@ -160,12 +159,8 @@ void Ctrl_9249_lis33accel::build(QWidget* form)
     u->dumplast = check("dumplast", "Dump Last", 8280, 4530, 1320);
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (auto [log, name, left] : {std::tuple{&u->xcommand, "xcommand", 120.0}, std::tuple{&u->xresponse, "xresponse", 4920.0}}) {
-        auto* t = place<QPlainTextEdit>(form, QString::fromLatin1(name), left, 4860, 4680, 2400);
-        t->setReadOnly(true);
+        auto* t = place<NewestFirstLog>(form, QString::fromLatin1(name), left, 4860, 4680, 2400);
         t->setFont(fixed);
-        // Hours of polling: no undo history behind the lines.
-        t->setUndoRedoEnabled(false);
-        t->setLineWrapMode(QPlainTextEdit::NoWrap);
         onDoubleClick(t->viewport(), [this] {
             ui()->xcommand->clear();
             ui()->xresponse->clear();
@@ -194,17 +189,12 @@ void Ctrl_9249_lis33accel::onUnload()
     serial.unload();
 }
 
-void Ctrl_9249_lis33accel::addLogLine(QPlainTextEdit* log, const QString& line)
+void Ctrl_9249_lis33accel::addLogLine(NewestFirstLog* log, const QString& line)
 {
-    if (ui()->dumplast->isChecked() || log->document()->isEmpty()) {
-        log->setPlainText(line);
-        return;
-    }
-    // Newest first, added in place: the cost does not grow with the log.
-    QTextCursor c(log->document());
-    c.movePosition(QTextCursor::Start);
-    c.insertText(line);
-    c.insertBlock();
+    if (ui()->dumplast->isChecked())
+        log->setLine(line);
+    else
+        log->addLine(line);
 }
 
 void Ctrl_9249_lis33accel::comwrite(const QString& text, int wait)

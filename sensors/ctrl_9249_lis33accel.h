@@ -6,7 +6,7 @@
 #include "common/serialcontroller.h"
 #include "common/toolwindow.h"
 
-class QPlainTextEdit;
+class NewestFirstLog;
 
 class Ctrl_9249_lis33accel : public ToolWindow {
     Q_OBJECT
@@ -31,7 +31,7 @@ protected:
 private:
     struct Ui;
     Ui* ui() const;
-    void addLogLine(QPlainTextEdit* log, const QString& line);
+    void addLogLine(NewestFirstLog* log, const QString& line);
     void setBoxes(const QStringList& names, const QString& text);
 
     bool m_polling = false;
