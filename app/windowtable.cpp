@@ -38,7 +38,10 @@
 #include "components/rlc_rparallelr.h"
 
 // sensors windows
+#include "sensors/ctrl_8842_loadcellmulti.h"
+#include "sensors/ctrl_9175_loadcellsingle.h"
 #include "sensors/ctrl_9212_bc06tester.h"
+#include "sensors/ctrl_9249_lis33accel.h"
 #include "sensors/ctrl_9767_junctiontemp.h"
 
 // math windows
@@ -112,7 +115,10 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_resvalues", &slot<RLC_resvalues>},
         {"comp_zener", &slot<Comp_zener>},
         // sensors
+        {"ctrl_8842_loadcellmulti", &slot<Ctrl_8842_loadcellmulti>},
+        {"ctrl_9175_loadcellsingle", &slot<Ctrl_9175_loadcellsingle>},
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
+        {"ctrl_9249_lis33accel", &slot<Ctrl_9249_lis33accel>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},

@@ -18,7 +18,7 @@ bool appendLog(const QString& path, const QString& header, const QString& line)
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     QByteArray out;
-    if (fresh)
+    if (fresh && !header.isEmpty())
         out += header.toLatin1() + "\r\n";
     out += line.toLatin1() + "\r\n";
     const bool ok = f.write(out) == out.size() && f.flush();

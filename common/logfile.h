@@ -9,6 +9,7 @@
 // file does not exist yet. Latin-1. False when the file cannot be written:
 // an empty path, a missing or read-only folder, or something other than a
 // regular file (a FIFO or a device) in the file's place. Never throws.
+// An empty header writes no header line.
 bool appendLog(const QString& path, const QString& header, const QString& line);
 
 // A window's log across writes, so a run of failed writes raises one alert:
