@@ -31,6 +31,11 @@
 #include "components/osc_lm555astable.h"
 #include "components/osc_picrcosc.h"
 #include "components/rlc_resonance.h"
+#include "components/comp_zener.h"
+#include "components/rlc_rcolor.h"
+#include "components/rlc_rdivider1.h"
+#include "components/rlc_resvalues.h"
+#include "components/rlc_rparallelr.h"
 
 // sensors windows
 #include "sensors/ctrl_9212_bc06tester.h"
@@ -47,6 +52,10 @@
 #include "math/pic_picbaud.h"
 #include "math/math_adcscaler.h"
 #include "math/math_adcscalerdoc.h"
+#include "math/math_unit.h"
+#include "math/math_latlon.h"
+#include "math/math_servomixer.h"
+#include "math/math_bcdcompress.h"
 
 // displays windows
 
@@ -95,6 +104,11 @@ const std::vector<WindowEntry>& windowTable()
         {"osc_lm555astable", &slot<Osc_lm555astable>},
         {"osc_picrcosc", &slot<Osc_picrcosc>},
         {"rlc_resonance", &slot<RLC_resonance>},
+        {"rlc_rparr", &slot<RLC_rparallelr>},
+        {"rlc_rcolor", &slot<RLC_rcolor>},
+        {"rlc_rdivider1", &slot<RLC_rdivider1>},
+        {"rlc_resvalues", &slot<RLC_resvalues>},
+        {"comp_zener", &slot<Comp_zener>},
         // sensors
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
@@ -109,6 +123,10 @@ const std::vector<WindowEntry>& windowTable()
         {"pic_picbaud", &slot<PIC_picbaud>},
         {"math_adcscaler", &slot<Math_adcscaler>},
         {"math_adcscalerdoc", &slot<Math_adcscalerdoc>},
+        {"math_unit", &slot<Math_unit>},
+        {"math_latlon", &slot<Math_latlon>},
+        {"math_servomixer", &slot<Math_servomixer>},
+        {"math_bcdcompress", &slot<Math_bcdcompress>},
         // displays
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},

@@ -109,9 +109,9 @@ void sigDigits(double value, int sig, std::string& digits, int& exp10)
         digits.pop_back();
 }
 
-} // namespace
-
-QString numstr(double value)
+// Number-to-text at a given number of significant digits; exponent form
+// once the value needs more whole digits than that, or below 0.001.
+QString numberText(double value, int sig)
 {
     if (!std::isfinite(value))
         return QStringLiteral(" ---");
@@ -119,10 +119,10 @@ QString numstr(double value)
         return QStringLiteral(" 0");
     std::string digits;
     int e = 0;
-    sigDigits(value, 15, digits, e);
+    sigDigits(value, sig, digits, e);
     std::string out = value < 0 ? "-" : " ";
     const int nd = int(digits.size());
-    if (e > 15 || e < -3) {
+    if (e > sig || e < -3) {
         // Exponent form: d.ddddE+xx
         out += digits[0];
         if (nd > 1) {
@@ -146,6 +146,13 @@ QString numstr(double value)
         out += digits.substr(size_t(e));
     }
     return QString::fromLatin1(out.c_str());
+}
+
+} // namespace
+
+QString numstr(double value)
+{
+    return numberText(value, 15);
 }
 
 QString plaindec(double value)
@@ -279,4 +286,9 @@ QString hexstr(int64_t value)
 {
     const uint32_t v = uint32_t(value);
     return QString::number(v, 16).toUpper();
+}
+
+QString singlestr(float value)
+{
+    return numberText(double(value), 7);
 }

@@ -36,3 +36,8 @@ QString hexstr(int64_t value);
 // True when the value is a finite number (results of the design tools show
 // "---" otherwise).
 bool isnum(double value);
+
+// Number-to-text of a single-precision value: as numstr, with at most 7
+// significant digits and exponent form from 1E+07 on (97.6 gives " 97.6",
+// 0.1 gives " .1", 22000000 gives " 2.2E+07").
+QString singlestr(float value);
