@@ -30,6 +30,7 @@
 #include "components/rlc_inductorair.h"
 
 // sensors windows
+#include "sensors/ctrl_9064_gps.h"
 
 // math windows
 #include "math/pic_checksummer.h"
@@ -85,6 +86,7 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_inductorair", &slot<RLC_inductorair>},
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
+        {"ctrl_9064_gps", &slot<Ctrl_9064_gps>},
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
