@@ -84,7 +84,7 @@ QIcon shapeIcon(bool square)
 } // namespace
 
 Ctrl_9064_gps::Ctrl_9064_gps()
-    : ToolWindow("Ctrl_9064_gps", QSize(10200, 7860)),
+    : ToolWindow("Ctrl_9064_gps", QSize(10560, 7860)),
       serial(*this, [] { return QStringLiteral("4800,n,8,1"); },
              [this](int what, const QString& text) { process(what, text); })
 {
@@ -122,11 +122,11 @@ void Ctrl_9064_gps::build(QWidget* form)
     u->portselect = place<QComboBox>(form, "portselect", 600, 105, 1900, 315);
     u->portselect->addItem(QStringLiteral("Select"));
     serial.attach(u->portselect);
-    label("NMEA Messages", 2700, 150, 1200);
-    u->msgticker = place<QCheckBox>(form, "msgticker", 3930, 150, 255, 255);
+    label("NMEA Messages", 2640, 150, 1400);
+    u->msgticker = place<QCheckBox>(form, "msgticker", 4080, 150, 255, 255);
     const char* sentenceNames[6] = {"GPGGA", "GPGSA", "GPGSV", "GPVTG", "GPGLL", "GPRMC"};
     for (int i = 0; i < 6; ++i)
-        u->Check1[size_t(i)] = checkBox(form, arrayName("Check1", i), sentenceNames[i], 4320 + i * 975, 150, 940);
+        u->Check1[size_t(i)] = checkBox(form, arrayName("Check1", i), sentenceNames[i], 4380 + i * 1020, 150, 1000);
 
     // The GGA and RMC rows.
     label("GPGGA MESSAGE", 120, 600, 1800);

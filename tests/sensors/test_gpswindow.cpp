@@ -363,10 +363,11 @@ private Q_SLOTS:
         QTRY_COMPARE(b.data(3), QStringLiteral("13"));
 
         b.sim.clearRecord();
-        for (const char* name : {"cmmd_2", "cmmd_3", "cmmd_4"})
-            b.click(name);
-        QTRY_COMPARE(b.sim.received(), QByteArray("$PDME,0\r\n$PDME,1\r\n$PDME,2\r\n"));
-        QTRY_COMPARE(b.response(), "[O] $PDME,2" + crlf + "\n[I]   $PDME,2*02" + crlf + "\n");
+        for (const QString n : {"0", "1", "2"}) {
+            b.click("cmmd_" + QString::number(n.toInt() + 2));
+            QTRY_COMPARE(b.response(), "[O] $PDME," + n + crlf + "\n[I]   $PDME," + n + "*0" + n + crlf + "\n");
+        }
+        QCOMPARE(b.sim.received(), QByteArray("$PDME,0\r\n$PDME,1\r\n$PDME,2\r\n"));
 
         // Two replies between commands, arriving in one read, stand on two
         // lines.
@@ -497,7 +498,7 @@ private Q_SLOTS:
         b.sim.track = {offset(-25, 25)};
         b.second();
         QCOMPARE(plot->point(75 - 25 + 1.5, 75 + 25 + 1.5), QColor(0, 0, 255)); // a square's corner
-        QCOMPARE(plot->point(75 - 25, 75 - 25 + 1.5), QColor(255, 255, 255));
+        QCOMPARE(plot->point(75 - 25, 75 - 25), QColor(255, 255, 255));
     }
 
     void reCenterSequence()
