@@ -31,6 +31,8 @@
 
 // sensors windows
 #include "sensors/ctrl_9064_gps.h"
+#include "sensors/ctrl_9212_bc06tester.h"
+#include "sensors/ctrl_9767_junctiontemp.h"
 
 // math windows
 #include "math/pic_checksummer.h"
@@ -87,6 +89,8 @@ const std::vector<WindowEntry>& windowTable()
         {"rlc_capdesigner", &slot<RLC_capdesigner>},
         // sensors
         {"ctrl_9064_gps", &slot<Ctrl_9064_gps>},
+        {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
+        {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
