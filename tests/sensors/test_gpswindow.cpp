@@ -6,6 +6,7 @@
 #include "gpsmodule.h"
 
 #include "support/alertsink.h"
+#include "support/quitting.h"
 #include "support/filechoice.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -13,6 +14,7 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/picturebox.h"
 #include "common/rs232_comportscanner.h"
@@ -716,6 +718,20 @@ private Q_SLOTS:
         b.sim.stop();
         b.w.load();
         QCOMPARE(b.text("poscounts"), QStringLiteral("0"));
+    }
+
+    void quittingWhileStreaming()
+    {
+        Bench b;
+        b.mapOn(true);
+        b.sim.stream(5);
+        QTRY_VERIFY(b.text("poscounts").toInt() >= 1);
+        mainWindow().close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!b.w.isLoaded());
+        b.sim.stop();
+        recoverFromQuit();
+        QCOMPARE(readFile(Ctrl_9064_gps::settingsPath()), (b.tf.work() + "\r\n").toLatin1());
     }
 };
 
