@@ -40,6 +40,7 @@
 // sensors windows
 #include "sensors/ctrl_8842_loadcellmulti.h"
 #include "sensors/ctrl_9175_loadcellsingle.h"
+#include "sensors/ctrl_9064_gps.h"
 #include "sensors/ctrl_9212_bc06tester.h"
 #include "sensors/ctrl_9249_lis33accel.h"
 #include "sensors/ctrl_9767_junctiontemp.h"
@@ -117,6 +118,7 @@ const std::vector<WindowEntry>& windowTable()
         // sensors
         {"ctrl_8842_loadcellmulti", &slot<Ctrl_8842_loadcellmulti>},
         {"ctrl_9175_loadcellsingle", &slot<Ctrl_9175_loadcellsingle>},
+        {"ctrl_9064_gps", &slot<Ctrl_9064_gps>},
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9249_lis33accel", &slot<Ctrl_9249_lis33accel>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
