@@ -45,6 +45,10 @@
 // utilities windows
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
+#include "utilities/util_passwords.h"
+#include "utilities/util_keyscan.h"
+#include "utilities/util_throughput.h"
+#include "utilities/util_contestdrawing.h"
 
 namespace {
 template <class T>
@@ -95,6 +99,10 @@ const std::vector<WindowEntry>& windowTable()
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
+        {"util_passwords", &slot<Util_passwords>},
+        {"util_keyscan", &slot<Util_keyscan>},
+        {"util_throughput", &slot<Util_throughput>},
+        {"util_contestdrawing", &slot<Util_contestdrawing>},
     };
     return table;
 }
