@@ -49,6 +49,8 @@
 #include "utilities/util_keyscan.h"
 #include "utilities/util_throughput.h"
 #include "utilities/util_contestdrawing.h"
+#include "utilities/rs232_serialporttest.h"
+#include "utilities/rs232_multiterm.h"
 
 namespace {
 template <class T>
@@ -103,6 +105,8 @@ const std::vector<WindowEntry>& windowTable()
         {"util_keyscan", &slot<Util_keyscan>},
         {"util_throughput", &slot<Util_throughput>},
         {"util_contestdrawing", &slot<Util_contestdrawing>},
+        {"rs232_serialporttest", &slot<RS232_serialporttest>},
+        {"rs232_multiterm", &slot<RS232_multiterm>},
     };
     return table;
 }

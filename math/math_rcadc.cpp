@@ -26,17 +26,6 @@ const QString noCrossing = QStringLiteral("*********");
 const QColor rowColor[3] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 192, 0)};
 const QColor lineColor[3] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 255, 0)};
 
-// A number as decimal text without a leading blank ("0.1", "4.01", "1098").
-QString plainText(double v)
-{
-    QString s = numstr(v).trimmed();
-    if (s.startsWith(u'.'))
-        s.prepend(u'0');
-    else if (s.startsWith(QLatin1String("-.")))
-        s.insert(1, u'0');
-    return s;
-}
-
 struct Field {
     int index;
     const char* tip;
@@ -149,7 +138,7 @@ void Math_rcadc::Calculate()
         if (!(value(i) > 0))
             u->Text1[i]->setText(QString::fromLatin1(text));
     if (!(value(4) < value(0)))
-        u->Text1[0]->setText(plainText(value(4) + 0.01));
+        u->Text1[0]->setText(plaindec(value(4) + 0.01));
 
     RcAdcInput in;
     in.icMode = icMode();
@@ -165,8 +154,8 @@ void Math_rcadc::Calculate()
     for (int k = 0; k < 3; ++k) {
         const RcAdcRow& row = r.rows[std::size_t(k)];
         u->Text1[k + 7]->setText(row.crosses ? engformat(row.time, QStringLiteral("S")) : noCrossing);
-        u->Text1[k + 10]->setText(row.crosses ? plainText(row.clocks) : noCrossing);
-        u->Text1[k + 13]->setText(row.crosses ? plainText(row.instructions) : noCrossing);
+        u->Text1[k + 10]->setText(row.crosses ? plaindec(row.clocks) : noCrossing);
+        u->Text1[k + 13]->setText(row.crosses ? plaindec(row.instructions) : noCrossing);
     }
 
     PictureBox* g = u->graph;
@@ -203,7 +192,7 @@ void Math_rcadc::rmode_Click()
     for (int i = 0; i < 3; ++i) {
         QLineEdit* b = u->Text1[30 + i];
         leaving[std::size_t(i)] = numval(b->text());
-        b->setText(plainText(coming[std::size_t(i)]));
+        b->setText(plaindec(coming[std::size_t(i)]));
     }
     u->Text1[4]->setFocus();
     u->Text1[2]->setText(QString());

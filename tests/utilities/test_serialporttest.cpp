@@ -1,0 +1,198 @@
+// The serial port tester: modem lines on a fake port, characters looped
+// through a pseudo-terminal to a simulated far end.
+
+#include "support/boardsim.h"
+#include "support/fakeport.h"
+#include "support/modal.h"
+#include "support/ptypair.h"
+#include "support/tempfolders.h"
+#include "support/testmain.h"
+#include "support/typing.h"
+
+#include "common/alert.h"
+#include "common/formbuilder.h"
+#include "common/rs232_comportscanner.h"
+#include "utilities/rs232_serialporttest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+struct Tester {
+    // Loads the tester with `extraPort` (a fake's name) among its ports.
+    explicit Tester(const QString& extraPort = QString())
+    {
+        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
+        if (!extraPort.isEmpty())
+            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
+        w.load();
+        w.show();
+        qputenv("VOLTARIS_PORTS", ports);
+    }
+    ~Tester()
+    {
+        w.unload();
+        FormSlots::get<RS232_comportscanner>().unload();
+    }
+    QComboBox* portselect() const { return w.form()->findChild<QComboBox*>("portselect"); }
+    QCheckBox* check(int i) const { return w.form()->findChild<QCheckBox*>(arrayName("Check1", i)); }
+    QLineEdit* text(int i) const { return w.form()->findChild<QLineEdit*>(arrayName("Text1", i)); }
+    bool choose(const QString& port) const
+    {
+        const int i = portselect()->findText(port);
+        if (i < 0)
+            return false;
+        portselect()->setCurrentIndex(i);
+        return true;
+    }
+    QList<bool> inputs() const { return {check(2)->isChecked(), check(3)->isChecked(), check(4)->isChecked(), check(5)->isChecked()}; }
+
+    TempFolders tf;
+    RS232_serialporttest& w = FormSlots::get<RS232_serialporttest>();
+};
+
+} // namespace
+
+class SerialPortTestTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void laidOut()
+    {
+        Tester t;
+        QCOMPARE(t.w.caption(), QStringLiteral("RS232"));
+        const QStringList captions{"4  DTR", "7  RTS", "6  DSR", "8  CTS", "1  DCD", "9  RI"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(t.check(i)->text(), captions[i]);
+            if (i > 0)
+                QVERIFY(t.check(i)->y() > t.check(i - 1)->y());
+        }
+        QCOMPARE(t.portselect()->currentText(), QStringLiteral("Select"));
+    }
+
+    void outputAndInputLines()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-spt");
+        Tester t("fake-spt");
+        QVERIFY(t.choose("fake-spt"));
+        QVERIFY(line->open);
+        QCOMPARE(line->baud, 115200);
+
+        QTest::mouseClick(t.check(0), Qt::LeftButton);
+        QVERIFY(line->outputs & portline::DTR);
+        QVERIFY(!(line->outputs & portline::RTS));
+        QTest::mouseClick(t.check(1), Qt::LeftButton);
+        QVERIFY(line->outputs & portline::RTS);
+        QTest::mouseClick(t.check(0), Qt::LeftButton);
+        QVERIFY(!(line->outputs & portline::DTR));
+
+        // Each input on its own, so a line read into the wrong box shows.
+        const int bits[4] = {portline::DSR, portline::CTS, portline::DCD, portline::RI};
+        for (int k = 0; k < 4; ++k) {
+            line->setInputs(bits[k]);
+            QList<bool> want{false, false, false, false};
+            want[k] = true;
+            QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), want, 250);
+        }
+        line->setInputs(0);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
+    }
+
+    void noPortClearsInputsOnNextTick()
+    {
+        Tester t;
+        for (int i = 2; i < 6; ++i)
+            t.check(i)->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
+    }
+
+    void lettersAndDigitsLoopThrough()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        Tester t;
+        QVERIFY(t.choose(pty.path()));
+        QLineEdit* txd = t.text(0);
+        typeInto(txd, "k");
+        QCOMPARE(txd->text(), QStringLiteral("k"));
+        typeInto(txd, "!");
+        pressEnter(txd);
+        typeInto(txd, " .");
+        QCOMPARE(txd->text(), QStringLiteral("k"));
+        typeInto(txd, "Z7");
+        QCOMPARE(txd->text(), QStringLiteral("7"));
+        QTRY_COMPARE(sim.received(), QByteArray("kZ7"));
+        QTest::qWait(50);
+        QCOMPARE(sim.received(), QByteArray("kZ7"));
+
+        sim.send("x");
+        QTRY_COMPARE(t.text(1)->text(), QStringLiteral("x"));
+    }
+
+    void lastCharacterOfADelivery()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-spt");
+        Tester t("fake-spt");
+        QVERIFY(t.choose("fake-spt"));
+        line->feed("abc");
+        QTRY_COMPARE(t.text(1)->text(), QStringLiteral("c"));
+        QVERIFY(t.w.serial.ReceiveBuffer.isEmpty());
+        line->feed("de\r");
+        QTRY_COMPARE(t.text(1)->text(), QStringLiteral("\r"));
+    }
+
+    void noPortSendsNothing()
+    {
+        Tester t;
+        ModalAnswer a("Command1_0");
+        typeInto(t.text(0), "k");
+        QVERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Serial port error"));
+        QCOMPARE(t.text(0)->text(), QString());
+    }
+
+    // One alert for a failed device, then quiet ticks and cleared inputs.
+    void failingDevice()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-spt");
+        Tester t("fake-spt");
+        QVERIFY(t.choose("fake-spt"));
+        line->setInputs(portline::DSR | portline::CTS | portline::DCD | portline::RI);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, true, true}), 250);
+        const int beeps = beepCount();
+        ModalAnswer a("Command1_0");
+        line->fail();
+        QTRY_VERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Com port error"));
+        QCOMPARE(t.portselect()->currentIndex(), 0);
+        QCOMPARE(t.w.serial.portopen, 0);
+        QVERIFY(!line->open);
+        ModalAnswer second("Command1_0", 400);
+        QTest::qWait(400);
+        QVERIFY(!second.answered());
+        QCOMPARE(beepCount() - beeps, 1);
+        QCOMPARE(t.inputs(), (QList<bool>{false, false, false, false}));
+    }
+
+    void closingDuringAStream()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        {
+            Tester t;
+            QVERIFY(t.choose(pty.path()));
+            sim.sendRaw(QByteArray(2 * 1000 * 1000, 'q'));
+            QTRY_VERIFY(!t.text(1)->text().isEmpty());
+        }
+        QTest::qWait(50);
+        QVERIFY(!FormSlots::get<RS232_serialporttest>().isLoaded());
+    }
+};
+
+VOLTARIS_TEST(SerialPortTestTest);
+#include "test_serialporttest.moc"
