@@ -68,6 +68,10 @@
 #include "utilities/util_netcruncher.h"
 #include "utilities/util_pkptocohu.h"
 #include "utilities/util_tabstripper.h"
+#include "utilities/util_passwords.h"
+#include "utilities/util_keyscan.h"
+#include "utilities/util_throughput.h"
+#include "utilities/util_contestdrawing.h"
 #include "utilities/rs232_serialporttest.h"
 #include "utilities/rs232_multiterm.h"
 
@@ -143,6 +147,10 @@ const std::vector<WindowEntry>& windowTable()
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
         {"util_tabstripper", &slot<Util_tabstripper>},
+        {"util_passwords", &slot<Util_passwords>},
+        {"util_keyscan", &slot<Util_keyscan>},
+        {"util_throughput", &slot<Util_throughput>},
+        {"util_contestdrawing", &slot<Util_contestdrawing>},
         {"rs232_serialporttest", &slot<RS232_serialporttest>},
         {"rs232_multiterm", &slot<RS232_multiterm>},
     };
