@@ -225,7 +225,9 @@ void Ctrl_8990_pcf8563::holdControls(bool held)
     Ui* u = ui();
     if (!u)
         return;
-    for (QPushButton* b : u->cmmd)
+    // The counter's paced commands too: a handler waiting inside this wait
+    // would hold the script back past its moment.
+    for (QPushButton* b : {u->cmmd[0], u->cmmd[1], u->cmmd[2], u->cmmd[3], u->cmmd2[1], u->cmmd2[2]})
         b->setEnabled(!held);
     u->autocheck->setEnabled(!held);
 }
