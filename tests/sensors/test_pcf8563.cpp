@@ -281,11 +281,32 @@ private Q_SLOTS:
         // Forty-eight characters of noise read as the reply table reads them.
         b.sim.send("!" + QByteArray(48, '\xff') + "\r");
         QTRY_COMPARE(b.chipBoxes(), (QStringList{QString::fromLatin1("20\xff\xff"), "0", "0", "SUN", "0", "0", "0"}));
-        // Two readings in one write: both handled, the second shown.
+        // Two readings in one write: the later one is shown.
         b.sim.send((RtcBridge::readReply({0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x27})
                     + RtcBridge::readReply({0x41, 0x42, 0x13, 0x24, 0x00, 0x11, 0x28}))
                        .toLatin1());
         QTRY_COMPARE(b.chipBoxes(), (QStringList{"2028", "11", "24", "SUN", "13", "42", "41"}));
+    }
+
+    // Noise of a reading's length between two readings of the same second
+    // is no change of the chip's seconds: nothing is measured.
+    void noiseMeasuresNothing()
+    {
+        Bench b;
+        b.sim.setSilent(true);
+        b.check("autocheck")->setChecked(true);
+        const QByteArray reading = RtcBridge::readReply({0x15, 0x15, 0x07, 0x09, 0x03, 0x12, 0x26}).toLatin1();
+        b.sim.send(reading);
+        QTRY_COMPARE(b.stamp(6), QStringLiteral("15"));
+        b.sim.send("!" + QByteArray(48, 'z') + "\r");
+        QTRY_COMPARE(b.stamp(6), QStringLiteral("0"));
+        b.sim.send(reading);
+        QTRY_COMPARE(b.stamp(6), QStringLiteral("15"));
+        QTest::qWait(50);
+        QCOMPARE(b.stamp(8), QString());
+        // A real change is measured.
+        b.sim.send(RtcBridge::readReply({0x16, 0x15, 0x07, 0x09, 0x03, 0x12, 0x26}).toLatin1());
+        QTRY_VERIFY(!b.stamp(8).isEmpty());
     }
 
     // "Auto" polls the chip; "Read Time" and "Sync Time" untick it; with the
