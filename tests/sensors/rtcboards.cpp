@@ -22,6 +22,13 @@ QString hex2(int value)
 RunningClock::RunningClock(const QDateTime& start) : m_start(start)
 {
     m_run.start();
+    m_tick.start();
+}
+
+void RunningClock::setNow(const QDateTime& when)
+{
+    m_start = when;
+    m_run.restart();
 }
 
 QDateTime RunningClock::now() const
@@ -31,7 +38,7 @@ QDateTime RunningClock::now() const
 
 qint64 RunningClock::tickMs() const
 {
-    return m_run.elapsed();
+    return m_tick.elapsed();
 }
 
 RtcBridge::RtcBridge(PtyPair& pty) : BoardSimulator(pty)

@@ -37,10 +37,13 @@ public:
     explicit RunningClock(const QDateTime& start);
     QDateTime now() const override;
     qint64 tickMs() const override;
+    // Sets the date and time, running on from there (the tick runs on).
+    void setNow(const QDateTime& when);
 
 private:
     QDateTime m_start;
     QElapsedTimer m_run;
+    QElapsedTimer m_tick;
 };
 
 class RtcBridge : public BoardSimulator {
