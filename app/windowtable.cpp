@@ -39,6 +39,7 @@
 
 // sensors windows
 #include "sensors/ctrl_8842_loadcellmulti.h"
+#include "sensors/ctrl_8990_pcf8563.h"
 #include "sensors/ctrl_9175_loadcellsingle.h"
 #include "sensors/ctrl_9064_gps.h"
 #include "sensors/ctrl_9212_bc06tester.h"
@@ -121,6 +122,7 @@ const std::vector<WindowEntry>& windowTable()
         {"comp_zener", &slot<Comp_zener>},
         // sensors
         {"ctrl_8842_loadcellmulti", &slot<Ctrl_8842_loadcellmulti>},
+        {"ctrl_8990_pcf8563", &slot<Ctrl_8990_pcf8563>},
         {"ctrl_9175_loadcellsingle", &slot<Ctrl_9175_loadcellsingle>},
         {"ctrl_9064_gps", &slot<Ctrl_9064_gps>},
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},

@@ -125,6 +125,9 @@ std::optional<ChipTime> decodeReply(const QString& frame)
     chip.boxes[0] = QStringLiteral("20") + frame.mid(44, 2);
     chip.seconds = int(numval(chip.boxes[6]));
     chip.timeOfDay = numval(chip.boxes[4]) * 3600 + numval(chip.boxes[5]) * 60 + chip.seconds;
+    chip.registersHex = true;
+    for (int position = 21; position <= 45; position += 4)
+        chip.registersHex = chip.registersHex && isHex(frame.mid(position - 1, 2));
     return chip;
 }
 

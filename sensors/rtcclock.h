@@ -47,6 +47,9 @@ struct ChipTime {
     // hours, minutes and seconds texts.
     double timeOfDay = 0;
     int seconds = 0;
+    // The seven register bytes are all hexadecimal digits: a reading of the
+    // chip, not noise of the right length, and so fit to measure with.
+    bool registersHex = false;
 };
 std::optional<ChipTime> decodeReply(const QString& frame);
 

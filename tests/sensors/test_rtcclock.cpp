@@ -115,6 +115,7 @@ private slots:
         QVERIFY(chip);
         QCOMPARE(QStringList(chip->boxes.begin(), chip->boxes.end()), boxes);
         QCOMPARE(chip->timeOfDay, timeOfDay);
+        QVERIFY(chip->registersHex);
     }
 
     void decodeRejectsOtherLengthsAndSurvivesGarbage()
@@ -128,8 +129,14 @@ private slots:
         const auto junk = decodeReply(QString(48, QChar(0xFFFD)));
         QVERIFY(junk);
         QCOMPARE(junk->boxes[6], QStringLiteral("0"));
+        QVERIFY(!junk->registersHex);
         const auto binary = decodeReply(QString::fromLatin1(QByteArray(48, '\0')));
         QVERIFY(binary);
+        QVERIFY(!binary->registersHex);
+        // One register byte garbled is no reading to measure with.
+        QString garbled = good;
+        garbled[33] = QLatin1Char('x');
+        QVERIFY(!decodeReply(garbled)->registersHex);
     }
 
     // A chip leading or lagging the PC by a fixed amount, polled every 20 ms
