@@ -182,9 +182,9 @@ void Ctrl_8028_gatedcounter::Command1_Click(int index)
         sendConfig();
         break;
     case Connection:
-        u->Frame1->setVisible(!u->Frame1->isVisible());
-        if (u->Frame1->isVisible())
-            u->Frame1->raise();
+        // The frame's own state: the window itself may be minimised.
+        u->Frame1->setHidden(!u->Frame1->isHidden());
+        u->Frame1->raise();
         break;
     default:
         serial.comwrite(buttonCommand(index), 0);
