@@ -1,6 +1,7 @@
 // The curve tracer: its frames, sweep table and files, and the window
 // against a simulated 8065 board through a pseudo-terminal.
 
+#include "controllerbench.h"
 #include "curvetracerboard.h"
 
 #include "support/alertsink.h"
@@ -35,33 +36,8 @@ using namespace curvetracer;
 
 namespace {
 
-struct Bench {
-    // Loads the window with an extra port name (a fake's) among its ports.
-    explicit Bench(bool connect = true, const QString& extraPort = QString())
-    {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
-        w.load();
-        w.show();
-        qputenv("VOLTARIS_PORTS", ports);
-        if (connect)
-            choose(pty.path());
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choose(const QString& port) const
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(port));
-    }
-    int portIndex() const { return w.form()->findChild<QComboBox*>("portselect")->currentIndex(); }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_8065_curvetracer, CurveTracerBoard> {
+    using ControllerBench::ControllerBench;
     QStringList shown() const { return {text("sample"), text("current"), text("voltage")}; }
     void setShunt(const QString& s) const
     {
@@ -71,17 +47,6 @@ struct Bench {
     void saveFiles(bool on) const { w.form()->findChild<QCheckBox*>("savefiles")->setChecked(on); }
     void scan() const { QTest::mouseClick(w.form()->findChild<QPushButton*>("Command1"), Qt::LeftButton); }
     QString file(int n) const { return tf.workFile(QStringLiteral("Zeners_%1.csv").arg(n, 3, 10, QChar(u'0'))); }
-    // Sends bytes and waits until the window has taken every one.
-    void feed(const QByteArray& bytes)
-    {
-        sim.send(bytes);
-        settle();
-    }
-    void settle()
-    {
-        QTRY_VERIFY(sim.pending() == 0 && w.serial.ReceiveBuffer.isEmpty());
-        QTest::qWait(20);
-    }
     // One sweep through the board; waits for its "stop".
     void sweep()
     {
@@ -89,11 +54,6 @@ struct Bench {
         scan();
         QTRY_VERIFY(beepCount() > beeps);
     }
-
-    TempFolders tf;
-    PtyPair pty;
-    CurveTracerBoard sim{pty};
-    Ctrl_8065_curvetracer& w = FormSlots::get<Ctrl_8065_curvetracer>();
 };
 
 // Points 0..count-1 with distinct currents above zero, sent last first.
@@ -420,9 +380,7 @@ private Q_SLOTS:
         PtyPair pty2;
         CurveTracerBoard sim2(pty2);
         sim2.curve = risingCurve(2);
-        b.w.unload();
-        b.w.show();
-        b.choose(pty2.path());
+        b.reopen(pty2.path());
         b.saveFiles(true);
         const int beeps = beepCount();
         b.scan();

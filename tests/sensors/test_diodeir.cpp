@@ -1,6 +1,7 @@
 // The diode leakage controller: its codec and plot arithmetic, and the
 // window against a simulated 9619 board through a pseudo-terminal.
 
+#include "controllerbench.h"
 #include "diodeboard.h"
 
 #include "support/alertsink.h"
@@ -35,27 +36,8 @@ using namespace diodeir;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            choosePort(pty.path());
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choosePort(const QString& path) const
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(path));
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_9619_diodeir, DiodeBoard> {
+    using ControllerBench::ControllerBench;
     QCheckBox* check(const QString& name) const { return w.form()->findChild<QCheckBox*>(name); }
     QSlider* slider() const { return w.form()->findChild<QSlider*>("Slider1"); }
     QComboBox* scale() const { return w.form()->findChild<QComboBox*>("scalefactor"); }
@@ -81,22 +63,6 @@ struct Bench {
         s->setSliderDown(false);
     }
     QString log(int k) const { return tf.workFile(QStringLiteral("OutputFile%1.csv").arg(k + 1)); }
-    // Sends bytes and waits until the window has taken every one.
-    void feed(const QByteArray& bytes)
-    {
-        sim.send(bytes);
-        settle();
-    }
-    void settle()
-    {
-        QTRY_VERIFY(sim.pending() == 0 && w.serial.ReceiveBuffer.isEmpty());
-        QTest::qWait(20);
-    }
-
-    TempFolders tf;
-    PtyPair pty;
-    DiodeBoard sim{pty};
-    Ctrl_9619_diodeir& w = FormSlots::get<Ctrl_9619_diodeir>();
 };
 
 // The pixel rows of a plot column that hold the colour.
@@ -400,9 +366,7 @@ private Q_SLOTS:
 
         PtyPair pty2;
         DiodeBoard sim2(pty2);
-        b.w.unload();
-        b.w.show();
-        b.choosePort(pty2.path());
+        b.reopen(pty2.path());
         b.click(3);
         QTRY_COMPARE(sim2.received(), QByteArray("$0050\r"));
         sim2.send("!0020,3000,0,0\r");

@@ -1,6 +1,7 @@
 // The gated counter: its commands and count reply, and the window against
 // a simulated 8028 board through a pseudo-terminal.
 
+#include "controllerbench.h"
 #include "counterboard.h"
 
 #include "support/alertsink.h"
@@ -29,30 +30,8 @@ using namespace gatedcounter;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true, const QString& extraPort = QString())
-    {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
-        w.load();
-        w.show();
-        qputenv("VOLTARIS_PORTS", ports);
-        if (connect)
-            choose(pty.path());
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choose(const QString& port) const
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(port));
-    }
-    int portIndex() const { return w.form()->findChild<QComboBox*>("portselect")->currentIndex(); }
+struct Bench : ControllerBench<Ctrl_8028_gatedcounter, CounterBoard> {
+    using ControllerBench::ControllerBench;
     QComboBox* config(int i) const { return w.form()->findChild<QComboBox*>(arrayName("cconfig", i)); }
     QStringList counts() const
     {
@@ -65,19 +44,7 @@ struct Bench {
     {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("Command1", i)), Qt::LeftButton);
     }
-    QGroupBox* frame() const { return w.form()->findChild<QGroupBox*>("Frame1"); }
-    void feed(const QByteArray& bytes)
-    {
-        sim.send(bytes);
-        QTRY_VERIFY(sim.pending() == 0 && w.serial.ReceiveBuffer.isEmpty());
-        QTest::qWait(20);
-    }
-
-    TempFolders tf;
-    PtyPair pty;
-    CounterBoard sim{pty};
-    Ctrl_8028_gatedcounter& w = FormSlots::get<Ctrl_8028_gatedcounter>();
-};
+    QGroupBox* frame() const { return w.form()->findChild<QGroupBox*>("Frame1"); }};
 
 const QString elevenZeros = QStringLiteral("00000000000");
 
@@ -284,9 +251,7 @@ private Q_SLOTS:
         PtyPair pty2;
         CounterBoard sim2(pty2);
         sim2.counts = {1, 2, 3};
-        b.w.unload();
-        b.w.show();
-        b.choose(pty2.path());
+        b.reopen(pty2.path());
         b.click(5);
         QTRY_COMPARE(b.counts(), (QStringList{"00000000001", "00000000002", "00000000003"}));
     }
