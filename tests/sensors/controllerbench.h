@@ -8,14 +8,18 @@
 //   Bench b(false);          // no port chosen
 //   Bench b(false, "fake-x") // "fake-x" listed too
 
+#include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 
+#include "app/a_main.h"
 #include "common/rs232_comportscanner.h"
 #include "common/toolwindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QTest>
 
 template <class Window, class Board>
@@ -62,6 +66,39 @@ struct ControllerBench {
     {
         QTRY_VERIFY(sim.pending() == 0 && w.serial.ReceiveBuffer.isEmpty());
         QTest::qWait(20);
+    }
+
+    // The board's end closes: one "Com port error" alert, the port closed,
+    // the selector back on "Select".
+    void vanish()
+    {
+        ModalAnswer alert("Command1_0");
+        sim.vanish();
+        QTRY_VERIFY(alert.answered());
+        QCOMPARE(alert.title(), QStringLiteral("Com port error"));
+        ModalAnswer second("Command1_0", 200);
+        QTest::qWait(200);
+        QVERIFY(!second.answered());
+        QCOMPARE(w.serial.portopen, 0);
+        QCOMPARE(portIndex(), 0);
+    }
+    // The user closes the window, or quits the program.
+    void close(bool quit) const
+    {
+        if (quit)
+            mainWindow().close();
+        else if (w.subWindow())
+            w.subWindow()->close();
+        else
+            w.form()->close();
+    }
+    // Waits for the window to go, and stands the program up again after a quit.
+    void closed(bool quit) const
+    {
+        QTRY_VERIFY(!w.isLoaded());
+        if (quit)
+            recoverFromQuit();
+        QTest::qWait(50);
     }
 
     TempFolders tf;

@@ -8,15 +8,12 @@
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
-#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
-#include "app/a_main.h"
 #include "common/alert.h"
 #include "common/numtext.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_8065_curvetracer.h"
 #include "sensors/curvetracer.h"
 
@@ -25,10 +22,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -365,17 +360,9 @@ private Q_SLOTS:
         Bench b;
         b.sim.curve = risingCurve(100);
         b.sim.setSplit(20);
-        ModalAnswer alert("Command1_0");
         b.scan();
         QTRY_VERIFY(b.text("sample") != QStringLiteral("---"));
-        b.sim.vanish();
-        QTRY_VERIFY(alert.answered());
-        QCOMPARE(alert.title(), QStringLiteral("Com port error"));
-        ModalAnswer second("Command1_0", 200);
-        QTest::qWait(200);
-        QVERIFY(!second.answered());
-        QCOMPARE(b.w.serial.portopen, 0);
-        QCOMPARE(b.portIndex(), 0);
+        b.vanish();
 
         PtyPair pty2;
         CurveTracerBoard sim2(pty2);
@@ -403,13 +390,8 @@ private Q_SLOTS:
         b.saveFiles(true);
         b.scan();
         QTRY_VERIFY(b.text("sample") != QStringLiteral("---"));
-        if (quit)
-            mainWindow().close();
-        else
-            b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        QTRY_VERIFY(!b.w.isLoaded());
-        if (quit)
-            recoverFromQuit();
+        b.close(quit);
+        b.closed(quit);
         QTest::qWait(100);
         b.w.show();
         QCOMPARE(b.text("sample"), QStringLiteral("0"));
