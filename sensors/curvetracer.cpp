@@ -6,6 +6,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
+
 namespace curvetracer {
 
 Frame parseFrame(const QString& frame)
@@ -23,8 +26,10 @@ Frame parseFrame(const QString& frame)
         return f;
     }
     f.kind = Frame::Point;
-    // Three characters hold at most 999 and at least -99: within 16 bits.
-    f.number = int(numval(frame.mid(5, 3)));
+    // The point number as a 16-bit integer (halves to even); three
+    // characters can still spell one far outside that range ("9E9").
+    const double n = numval(frame.mid(5, 3));
+    f.number = std::isfinite(n) ? int(std::nearbyint(std::clamp(n, -32768.0, 32767.0))) : -1;
     f.senseMillivolts = numval(frame.mid(8, 5));
     f.millivolts = numval(frame.mid(13, 5));
     return f;

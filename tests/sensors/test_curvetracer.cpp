@@ -97,6 +97,8 @@ private Q_SLOTS:
         QTest::newRow("letters") << "80610abcdefghijklm" << int(Frame::Point) << 0 << 0.0 << 0.0;
         QTest::newRow("past the table") << "806109990000100001" << int(Frame::Point) << 999 << 1.0 << 1.0;
         QTest::newRow("negative") << "80610-0100001" << int(Frame::Point) << -1 << 1.0 << 0.0;
+        QTest::newRow("exponent") << "806109E90000100001" << int(Frame::Point) << 32767 << 1.0 << 1.0;
+        QTest::newRow("half to even") << "806102.50000100001" << int(Frame::Point) << 2 << 1.0 << 1.0;
     }
     void frames()
     {
