@@ -45,6 +45,9 @@
 #include "sensors/ctrl_9212_bc06tester.h"
 #include "sensors/ctrl_9249_lis33accel.h"
 #include "sensors/ctrl_9767_junctiontemp.h"
+#include "sensors/ctrl_9619_diodeir.h"
+#include "sensors/ctrl_8065_curvetracer.h"
+#include "sensors/ctrl_8028_gatedcounter.h"
 
 // math windows
 #include "math/pic_checksummer.h"
@@ -128,6 +131,9 @@ const std::vector<WindowEntry>& windowTable()
         {"ctrl_9212_bc06tester", &slot<Ctrl_9212_bc06tester>},
         {"ctrl_9249_lis33accel", &slot<Ctrl_9249_lis33accel>},
         {"ctrl_9767_junctiontemp", &slot<Ctrl_9767_junctiontemp>},
+        {"ctrl_9619_diodeir", &slot<Ctrl_9619_diodeir>},
+        {"ctrl_8065_curvetracer", &slot<Ctrl_8065_curvetracer>},
+        {"ctrl_8028_gatedcounter", &slot<Ctrl_8028_gatedcounter>},
         // math
         {"pic_checksummer", &slot<PIC_checksummer>},
         {"pic_picpins", &slot<PIC_picpins>},
