@@ -95,6 +95,16 @@ bool TestGrid::apply(const QString& frame)
     return false;
 }
 
+namespace {
+bool isHexPair(const QString& pair)
+{
+    for (QChar c : pair)
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F')))
+            return false;
+    return true;
+}
+} // namespace
+
 DumpLine decodeDump(const QString& frame)
 {
     const QString crlf = QStringLiteral("\r\n");
@@ -111,9 +121,12 @@ DumpLine decodeDump(const QString& frame)
     for (int half : {5, 23}) {
         for (int i = 0; i < 8; ++i) {
             const QString pair = chars(line, half + 2 * i, half + 2 * i + 1);
-            // A cut line adds only the pairs it holds whole.
+            // A cut line adds only the pairs it holds whole; a garbled pair
+            // stands for no byte at all.
             if (pair.size() < 2)
                 return out;
+            if (!isHexPair(pair))
+                continue;
             const QChar c(char16_t(hextolong(pair) & 0xFF));
             if (c == u'\n')
                 out.block += QStringLiteral("[lf]");

@@ -243,6 +243,9 @@ private Q_SLOTS:
         QTest::newRow("longer line cut at 40") << "001100: 4142434445464748 -4142434445464748  TAIL"
                                                << "00: 4142434445464748 -4142434445464748  \r\n"
                                                << "ABCDEFGHABCDEFGH";
+        QTest::newRow("garbled pairs") << "001100: 41zz4G43\x01\xff" "444546 -4142434445464748  "
+                                       << "00: 41zz4G43\x01\xff" "444546 -4142434445464748  \r\n"
+                                       << "ACDEFABCDEFGH";
         QTest::newRow("empty") << "0011" << "\r\n" << "";
     }
     void dumpLines()
