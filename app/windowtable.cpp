@@ -67,6 +67,7 @@
 #include "math/math_primeslist.h"
 
 // displays windows
+#include "displays/ctrl_8620_glimmerix.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -151,6 +152,7 @@ const std::vector<WindowEntry>& windowTable()
         {"math_bcdcompress", &slot<Math_bcdcompress>},
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
+        {"ctrl_8620_glimmerix", &slot<Ctrl_8620_glimmerix>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},

@@ -1,0 +1,47 @@
+#pragma once
+// The Glimmerix display-tube board on the production bench: its self-test
+// into a grid of pass/fail boxes, its EEPROM dump, the factory block (date
+// and serial number) written into it, and the shipped-boards record.
+
+#include "glimmerix.h"
+
+#include "common/serialcontroller.h"
+#include "common/toolwindow.h"
+
+class Ctrl_8620_glimmerix : public ToolWindow {
+    Q_OBJECT
+public:
+    Ctrl_8620_glimmerix();
+
+    SerialController serial;
+    // Set by "Write+", cleared by "Write": a confirmed write then advances
+    // the serial number.
+    bool incrementafterwrite = false;
+
+    void process(int what, const QString& text = QString());
+    void Command1_Click(int index);
+
+    // The shipped-boards record and the settings file.
+    static QString recordPath();
+    static QString settingsPath();
+
+protected:
+    void build(QWidget* form) override;
+    void onLoad() override;
+    void onUnload() override;
+
+private:
+    struct Ui;
+    Ui* ui() const;
+    void fullTest();
+    void dump();
+    void write(bool advance);
+    void writeAnswer(const QString& frame);
+    void recordBoard();
+    void showGrid();
+    void setSerial(const QString& text);
+    void loadSettings();
+    void saveSettings();
+
+    glimmerix::TestGrid m_grid;
+};
