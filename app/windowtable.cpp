@@ -63,6 +63,10 @@
 #include "math/math_primeslist.h"
 
 // displays windows
+#include "displays/ctrl_7547_dualdac.h"
+#include "displays/ctrl_6141_batterygauge.h"
+#include "displays/ctrl_7251_leddriver.h"
+#include "displays/ctrl_7510_dualpot.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -143,6 +147,10 @@ const std::vector<WindowEntry>& windowTable()
         {"math_bcdcompress", &slot<Math_bcdcompress>},
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
+        {"ctrl_7547_dualdac", &slot<Ctrl_7547_dualdac>},
+        {"ctrl_6141_batterygauge", &slot<Ctrl_6141_batterygauge>},
+        {"ctrl_7251_leddriver", &slot<Ctrl_7251_leddriver>},
+        {"ctrl_7510_dualpot", &slot<Ctrl_7510_dualpot>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
