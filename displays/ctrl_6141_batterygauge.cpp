@@ -6,7 +6,6 @@
 #include "common/formbuilder.h"
 #include "common/framer.h"
 #include "common/logfile.h"
-#include "common/pacing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,7 +60,6 @@ void Ctrl_6141_batterygauge::build(QWidget* form)
 
 void Ctrl_6141_batterygauge::onLoad()
 {
-    m_processing = false;
     serial.load();
     initchars();
 }
@@ -74,11 +72,10 @@ void Ctrl_6141_batterygauge::onUnload()
 
 void Ctrl_6141_batterygauge::process(int what, const QString&)
 {
-    // Reports that arrive while one is being handled join the buffer; the
-    // running loop takes them, so yielding never nests.
-    if (what != 255 || m_processing)
+    // Every complete report in the buffer, in one go: handling one is quick,
+    // and the port stays deaf while its data event waits on the event loop.
+    if (what != 255)
         return;
-    m_processing = true;
     while (Ui* u = ui()) {
         if (aborted() || !framerHasReply(cc.CR, serial.ReceiveBuffer))
             break;
@@ -92,9 +89,7 @@ void Ctrl_6141_batterygauge::process(int what, const QString&)
         u->Option1->setChecked(!u->Option1->isChecked());
         if (u->Check1->isChecked() && r.valid)
             logValue(r.value);
-        delay(-1);
     }
-    m_processing = false;
 }
 
 // A log that cannot be written stops the logging with one alert, so the

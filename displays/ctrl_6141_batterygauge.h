@@ -24,6 +24,4 @@ private:
     struct Ui;
     Ui* ui() const;
     void logValue(const QString& value);
-
-    bool m_processing = false;
 };
