@@ -6,6 +6,7 @@
 
 #include "support/alertsink.h"
 #include "support/fakeport.h"
+#include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -191,6 +193,31 @@ private Q_SLOTS:
         QVERIFY(alerts.texts.first().contains("gaugelog.csv"));
         QVERIFY(!b.logBox()->isChecked());
         QCOMPARE(b.shown()[1], fmt(b.sim.streamed.last() / 100.0, "0.000"));
+    }
+
+    // The window closed while the log alert is up: the rest of the reports
+    // are left alone and nothing touches the destroyed form.
+    void closeDuringLogAlert()
+    {
+        Bench b;
+        QDir().mkpath(logPath());
+        b.logBox()->setChecked(true);
+        ModalAnswer alert("Command1_0");
+        alert.setWindowName("Z_alert");
+        alert.setBeforePress([&](QWidget*) {
+            if (QMdiSubWindow* sub = b.w.subWindow())
+                sub->close();
+            else
+                b.w.unload();
+        });
+        b.sim.send(GaugeBoard::report(1, '0') + GaugeBoard::report(2, '0') + GaugeBoard::report(3, '0'));
+        QTRY_VERIFY(alert.answered());
+        QCOMPARE(alert.title(), QStringLiteral("Log file error"));
+        QTRY_VERIFY(!b.w.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!b.w.serial.rs232.isOpen());
+        b.w.load();
+        QCOMPARE(b.shown(), (QStringList{"", "", ""}));
     }
 
     // A stream in bursts, cut in small pieces, with noise before every

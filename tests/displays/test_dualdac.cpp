@@ -7,9 +7,11 @@
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/quitting.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
 #include "common/rs232_comportscanner.h"
@@ -20,6 +22,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -361,6 +364,35 @@ private Q_SLOTS:
         QVERIFY(b.sim.received().isEmpty());
         QVERIFY(b.log("txdata").isEmpty());
         QCOMPARE(b.ctl<QLabel>("comstatus")->text(), QStringLiteral("Ready"));
+    }
+
+    // Closed, or the program quit, while "Read DACs" paces: the wait ends
+    // and nothing touches the destroyed form.
+    void closeWhilePacing_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void closeWhilePacing()
+    {
+        QFETCH(bool, quit);
+        Bench b;
+        b.logOn(0);
+        b.sim.setSilent(true);
+        QTimer::singleShot(20, [&] {
+            if (quit)
+                mainWindow().close();
+            else
+                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
+        });
+        b.click(0);
+        QTRY_VERIFY(!b.w.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (quit)
+            recoverFromQuit();
+        QCOMPARE(b.sim.commands(), QStringList{"$0010"});
+        QVERIFY(!b.w.serial.rs232.isOpen());
     }
 
     // The board vanishes: one alert, the port closed, and the window works
