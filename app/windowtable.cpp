@@ -68,6 +68,10 @@
 
 // displays windows
 #include "displays/ctrl_8620_glimmerix.h"
+#include "displays/ctrl_7547_dualdac.h"
+#include "displays/ctrl_6141_batterygauge.h"
+#include "displays/ctrl_7251_leddriver.h"
+#include "displays/ctrl_7510_dualpot.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -153,6 +157,10 @@ const std::vector<WindowEntry>& windowTable()
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
         {"ctrl_8620_glimmerix", &slot<Ctrl_8620_glimmerix>},
+        {"ctrl_7547_dualdac", &slot<Ctrl_7547_dualdac>},
+        {"ctrl_6141_batterygauge", &slot<Ctrl_6141_batterygauge>},
+        {"ctrl_7251_leddriver", &slot<Ctrl_7251_leddriver>},
+        {"ctrl_7510_dualpot", &slot<Ctrl_7510_dualpot>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
