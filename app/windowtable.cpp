@@ -63,6 +63,8 @@
 #include "math/math_primeslist.h"
 
 // displays windows
+#include "displays/ctrl_8879_servoc.h"
+#include "displays/ctrl_9730_linearstage.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -143,6 +145,8 @@ const std::vector<WindowEntry>& windowTable()
         {"math_bcdcompress", &slot<Math_bcdcompress>},
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
+        {"ctrl_8879_servoc", &slot<Ctrl_8879_servoc>},
+        {"ctrl_9730_linearstage", &slot<Ctrl_9730_linearstage>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
