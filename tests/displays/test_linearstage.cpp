@@ -248,7 +248,7 @@ private Q_SLOTS:
         paste(b.edit("speed_1"), "100");
         b.check("bounce")->setChecked(true);
         b.click(6);
-        QTRY_VERIFY_WITH_TIMEOUT(b.sim.arrivals >= 4, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(b.sim.arrivals >= 4, qPrintable(b.sim.commands().join(' ')), 10000);
         const QStringList got = b.sim.commands().mid(0, 4);
         QCOMPARE(got, (QStringList{"$0030006464", "$0030012C64", "$0030006464", "$0030012C64"}));
         paste(b.edit("position_2"), "250");

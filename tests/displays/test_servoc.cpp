@@ -356,7 +356,7 @@ private Q_SLOTS:
         Bench b(false);
         const QString path = b.text("calfile");
         QCOMPARE(path, joinpath(worktemp(), "servotrim.txt"));
-        ModalAnswer none("Command1_0", 300);
+        auto none = std::make_unique<ModalAnswer>("Command1_0", 300);
         b.click(9);
         QCOMPARE(readFile(path), QByteArray(" 16, 40, 1000, 1000, 250, 200, 511, 1, 100\r\n"));
         b.setRow("calvalue", {"1", "2", "3", "4", "5", "6", "7", "8", "9"});
@@ -365,7 +365,8 @@ private Q_SLOTS:
         b.setRow("calvalue", {"1", "2", "3", "4", "5", "6", "7", "8", "9"});
         b.click(7);
         QCOMPARE(b.row("calvalue", 9), defaults);
-        QVERIFY(!none.answered());
+        QVERIFY(!none->answered());
+        none.reset();
 
         // A box that is not a number: refused by name, the file kept.
         paste(b.edit("calvalue_3"), "fast");
