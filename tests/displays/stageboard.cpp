@@ -41,7 +41,7 @@ QStringList StageBoard::answer(const QString& line)
         const int right = line.mid(5, 2).toInt(nullptr, 16);
         const int left = line.mid(7, 2).toInt(nullptr, 16);
         m_target = -1;
-        m_rate = (right - left) * countsPerByte;
+        m_rate = int((right - left) * countsPerByte);
         m_tick.start();
     } else if (code == QLatin1String("0011")) {
         m_tick.stop();
@@ -51,7 +51,7 @@ QStringList StageBoard::answer(const QString& line)
         return {QStringLiteral("!0020") + hex4(position) + u'\r'};
     } else if (code == QLatin1String("0030")) {
         m_target = line.mid(5, 4).toInt(nullptr, 16);
-        m_rate = std::max(1, line.mid(9, 2).toInt(nullptr, 16) * countsPerByte);
+        m_rate = std::max(1, int(line.mid(9, 2).toInt(nullptr, 16) * countsPerByte));
         m_tick.start();
     }
     return {};

@@ -241,7 +241,9 @@ private Q_SLOTS:
     void bounce()
     {
         Bench b;
-        b.sim.countsPerByte = 2;
+        // Each move takes longer than the pause after a command, as on the
+        // real stage.
+        b.sim.countsPerByte = 0.05;
         b.sim.position = 200;
         paste(b.edit("position_1"), "100");
         paste(b.edit("position_2"), "300");
@@ -278,6 +280,7 @@ private Q_SLOTS:
         paste(b.edit("position_1"), "0");
         paste(b.edit("position_2"), "400");
         paste(b.edit("speed_1"), "100");
+        b.sim.countsPerByte = 0.05;
         b.check("bounce")->setChecked(true);
         b.click(7);
         QTRY_VERIFY(b.sim.arrivals >= 2);
