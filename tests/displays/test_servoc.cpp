@@ -276,7 +276,9 @@ private Q_SLOTS:
         clock.start();
         b.click(4);
         QTRY_COMPARE(b.sim.commands(), (QStringList{"$0016", "$0013"}));
-        QVERIFY2(at[1] - at[0] >= 990, qPrintable(QString::number(at[1] - at[0])));
+        // The board may read the first command late; the second cannot
+        // leave before a second has passed since the click.
+        QVERIFY2(at[1] >= 1000, qPrintable(QString::number(at[1])));
         QTRY_COMPARE(b.text("statusbox"), QStringLiteral("GUI halt cancelled"));
     }
 
