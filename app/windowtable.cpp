@@ -72,6 +72,8 @@
 #include "displays/ctrl_6141_batterygauge.h"
 #include "displays/ctrl_7251_leddriver.h"
 #include "displays/ctrl_7510_dualpot.h"
+#include "displays/ctrl_8879_servoc.h"
+#include "displays/ctrl_9730_linearstage.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -161,6 +163,8 @@ const std::vector<WindowEntry>& windowTable()
         {"ctrl_6141_batterygauge", &slot<Ctrl_6141_batterygauge>},
         {"ctrl_7251_leddriver", &slot<Ctrl_7251_leddriver>},
         {"ctrl_7510_dualpot", &slot<Ctrl_7510_dualpot>},
+        {"ctrl_8879_servoc", &slot<Ctrl_8879_servoc>},
+        {"ctrl_9730_linearstage", &slot<Ctrl_9730_linearstage>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},

@@ -123,9 +123,15 @@ void SerialController::dataEvent()
         m_process(255, QString());
         if (!m_owner.isLoaded() || m_owner.aborted())
             return;
-        // Nothing consumed (a process that keeps what it cannot use yet), or
-        // no complete reply left: wait for more data.
-        if (ReceiveBuffer.size() >= before || !framerHasReply(m_end, ReceiveBuffer))
+        const bool consumed = ReceiveBuffer.size() < before;
+        // A process that sent and paused let data in meanwhile, but the port
+        // does not report data again while this event runs: take it now,
+        // or it would wait for the board's next reply.
+        const QString more = rs232.read();
+        ReceiveBuffer += more;
+        // Nothing consumed and nothing new (a process that keeps what it
+        // cannot use yet), or no complete reply left: wait for more data.
+        if ((!consumed && more.isEmpty()) || !framerHasReply(m_end, ReceiveBuffer))
             break;
     }
     capReceiveBuffer(m_end, ReceiveBuffer);

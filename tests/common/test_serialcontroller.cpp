@@ -9,6 +9,7 @@
 #include "common/formbuilder.h"
 #include "common/framer.h"
 #include "common/numtext.h"
+#include "common/pacing.h"
 #include "common/rs232_comportscanner.h"
 #include "common/rs232_portscanning.h"
 #include "common/serialcontroller.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <QTemporaryDir>
 
@@ -38,6 +40,9 @@ public:
     SerialController serial{*this, [] { return QStringLiteral("115200,n,8,1"); },
                             [this](int what, const QString& text) { process(what, text); }};
     QStringList replies;
+    // Hundredths of a second process pauses after each reply, as a window
+    // that answers a reply with a paced command does.
+    int pauseAfterReply = 0;
 
     QComboBox* portselect() const { return controls<Ui>() ? controls<Ui>()->portselect : nullptr; }
     // Chooses a port in the selector, as the user does.
@@ -73,8 +78,11 @@ private:
         if (what != 255)
             return;
         const QString frame = serial.nextReply();
-        if (!frame.isEmpty())
-            replies << frame;
+        if (frame.isEmpty())
+            return;
+        replies << frame;
+        if (pauseAfterReply)
+            delay(pauseAfterReply);
     }
 };
 
@@ -148,6 +156,22 @@ private Q_SLOTS:
         QTest::qWait(30);
         QCOMPARE(w.replies, expected);
         QCOMPARE(w.serial.ReceiveBuffer, QString());
+    }
+
+    // A reply that arrives while process pauses after the previous one is
+    // handled when the pause ends, not when the board next says something.
+    void replyDuringPause()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        QVERIFY(w.choose(pty.path()));
+        w.pauseAfterReply = 15;
+        sim.send("!0001\r");
+        QTimer::singleShot(50, &sim, [&] { sim.send("!0002\r"); });
+        QTRY_COMPARE_WITH_TIMEOUT(w.replies, (QStringList{"0001", "0002"}), 1000);
+        w.pauseAfterReply = 0;
     }
 
     // The meter windows' framing: no start mark, CR LF ends both ways.
