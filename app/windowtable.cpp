@@ -63,6 +63,8 @@
 #include "math/math_primeslist.h"
 
 // displays windows
+#include "displays/ctrl_8546_pulsetimer.h"
+#include "displays/ctrl_8546_rs232sniffer.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -143,6 +145,8 @@ const std::vector<WindowEntry>& windowTable()
         {"math_bcdcompress", &slot<Math_bcdcompress>},
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
+        {"ctrl_8546_pulsetimer", &slot<Ctrl_8546_pulsetimer>},
+        {"ctrl_8546_rs232sniffer", &slot<Ctrl_8546_rs232sniffer>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
