@@ -201,13 +201,13 @@ void Ctrl_8546_pulsetimer::pulsetimer48()
     const qsizetype whole = m_buffer.size() - m_buffer.size() % pulseRecordBytes;
     if (whole == 0)
         return;
-    PulseShown shown;
     for (qsizetype at = 0; at < whole; at += pulseRecordBytes) {
-        shown = m_stamps.decode(pulseCount(m_buffer, at));
+        m_stamps.advance(pulseCount(m_buffer, at));
         if (m_capture)
-            writeCapture(shown.csv);
+            writeCapture(m_stamps.csvLine());
     }
     m_buffer.remove(0, whole);
+    const PulseShown shown = m_stamps.shown();
     ui()->pulsetimer->setText(shown.interval);
     ui()->pulsecounter->setText(shown.count);
     // Told once the buffer is consistent: the alert serves the event loop,

@@ -19,29 +19,40 @@ std::optional<PulseShown> PulseStamps::next(QString& buffer)
 {
     if (buffer.size() < pulseRecordBytes)
         return std::nullopt;
-    const uint64_t count = pulseCount(buffer);
+    advance(pulseCount(buffer));
     buffer.remove(0, pulseRecordBytes);
-    return decode(count);
+    return shown();
 }
 
-PulseShown PulseStamps::decode(uint64_t count)
+void PulseStamps::advance(uint64_t count)
 {
     m_previous = m_current;
     m_current = count;
-    PulseShown shown;
+    m_currentIsFirst = m_first;
     if (m_first) {
         m_first = false;
         m_firstCount = m_current;
         m_pulses = 1;
-        shown.interval = QStringLiteral("0.0000000");
     } else {
         ++m_pulses;
-        shown.interval = fmt(double(pulseSpan(m_previous, m_current)) / pulseCountsPerSecond,
-                             QStringLiteral("0.0000000"));
     }
-    shown.count = QString::number(m_pulses);
-    shown.csv = pulseCsvLine(shown.count, shown.interval, pulseSpan(m_firstCount, m_current));
-    return shown;
+}
+
+QString PulseStamps::interval() const
+{
+    if (m_currentIsFirst)
+        return QStringLiteral("0.0000000");
+    return fmt(double(pulseSpan(m_previous, m_current)) / pulseCountsPerSecond, QStringLiteral("0.0000000"));
+}
+
+QString PulseStamps::csvLine() const
+{
+    return pulseCsvLine(QString::number(m_pulses), interval(), pulseSpan(m_firstCount, m_current));
+}
+
+PulseShown PulseStamps::shown() const
+{
+    return {interval(), QString::number(m_pulses), csvLine()};
 }
 
 QString pulseCsvLine(const QString& count, const QString& interval, uint64_t sinceFirst)

@@ -36,14 +36,20 @@ public:
     // Takes one record off the front of buffer and decodes it; nothing
     // while fewer than six bytes are there.
     std::optional<PulseShown> next(QString& buffer);
-    // Decodes one count.
-    PulseShown decode(uint64_t count);
+    // Takes in one pulse's count; shown() tells what it shows. A burst of
+    // pulses is taken in without making the texts of those not shown.
+    void advance(uint64_t count);
+    PulseShown shown() const;
+    QString csvLine() const;
 
     uint64_t first() const { return m_firstCount; }
     uint64_t current() const { return m_current; }
 
 private:
+    QString interval() const;
+
     bool m_first = true;
+    bool m_currentIsFirst = false;
     uint64_t m_firstCount = 0;
     uint64_t m_previous = 0;
     uint64_t m_current = 0;

@@ -11,24 +11,6 @@ SnifferBoard::SnifferBoard(PtyPair& pty) : BoardSimulator(pty), m_echo(new QTime
     m_echo->start();
 }
 
-QByteArray SnifferBoard::record(int a, int b)
-{
-    int start = 0x80;
-    if (a < 0)
-        start |= 0x08;
-    else if (a & 0x80)
-        start |= 0x04;
-    if (b < 0)
-        start |= 0x02;
-    else if (b & 0x80)
-        start |= 0x01;
-    QByteArray r;
-    r += char(start);
-    r += char(a < 0 ? 0 : a & 0x7F);
-    r += char(b < 0 ? 0 : b & 0x7F);
-    return r;
-}
-
 QByteArray SnifferBoard::stream(int n, int from)
 {
     QByteArray out;

@@ -16,7 +16,15 @@ public:
     explicit SnifferBoard(PtyPair& pty);
 
     // The record of one captured pair; -1 for a channel with no byte.
-    static QByteArray record(int a, int b);
+    static QByteArray record(int a, int b)
+    {
+        const int start = 0x80 | (a < 0 ? 0x08 : (a & 0x80) >> 5) | (b < 0 ? 0x02 : (b & 0x80) >> 7);
+        QByteArray r;
+        r += char(start);
+        r += char(a < 0 ? 0 : a & 0x7F);
+        r += char(b < 0 ? 0 : b & 0x7F);
+        return r;
+    }
     // n records of a running count on A and its complement on B, from `from`.
     static QByteArray stream(int n, int from = 0);
 
