@@ -19,6 +19,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray hexBytes(const char* text)
@@ -268,6 +271,37 @@ private Q_SLOTS:
         QVERIFY(b.check("recorder")->isEnabled());
         QCOMPARE(b.board->written, QByteArray());
         QVERIFY(!b.w.recording());
+    }
+
+    // A capture file that stops taking lines (here: the file size limit
+    // reached) gives one alert and recording stops; the pulses go on.
+    void captureWriteFails()
+    {
+        Bench b;
+        b.run(true);
+        AlertSink alerts;
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 40;
+        setrlimit(RLIMIT_FSIZE, &small);
+        for (int i = 0; i < 6; ++i)
+            b.arrive(PulseBoard::stamp(uint64_t(i) * 10000));
+        b.tick();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(b.display(), (QStringList{"0.0010000", "6"}));
+        QVERIFY(!b.w.recording());
+        QTRY_COMPARE(alerts.titles, QStringList{"Capture file error"});
+        b.arrive(PulseBoard::stamp(60000));
+        b.tick();
+        QCOMPARE(b.display(), (QStringList{"0.0010000", "7"}));
+        QTest::qWait(50);
+        QCOMPARE(alerts.titles.size(), 1);
+        // The lines written before the failure are whole.
+        QVERIFY(b.csv().startsWith("1,0,0,0\r\n2,0.0010000, .001, 1000\r\n"));
+        QVERIFY(b.csv().size() <= 40);
     }
 
     void failingReads()
