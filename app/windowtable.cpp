@@ -74,6 +74,8 @@
 #include "displays/ctrl_7510_dualpot.h"
 #include "displays/ctrl_8879_servoc.h"
 #include "displays/ctrl_9730_linearstage.h"
+#include "displays/ctrl_8546_pulsetimer.h"
+#include "displays/ctrl_8546_rs232sniffer.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -165,6 +167,8 @@ const std::vector<WindowEntry>& windowTable()
         {"ctrl_7510_dualpot", &slot<Ctrl_7510_dualpot>},
         {"ctrl_8879_servoc", &slot<Ctrl_8879_servoc>},
         {"ctrl_9730_linearstage", &slot<Ctrl_9730_linearstage>},
+        {"ctrl_8546_pulsetimer", &slot<Ctrl_8546_pulsetimer>},
+        {"ctrl_8546_rs232sniffer", &slot<Ctrl_8546_rs232sniffer>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},

@@ -82,8 +82,10 @@ void SerialController::portselectClick(int index)
         }
     } catch (const VError& e) {
         setHandledError(e);
+        const QString port = m_portselect->itemText(index);
         noPort();
-        alertbox(m_prefix + QStringLiteral("Com port open error"), e.description(), 0);
+        if (!m_reportOpenFailure || m_reportOpenFailure(port, e))
+            alertbox(m_prefix + QStringLiteral("Com port open error"), e.description(), 0);
     }
 }
 

@@ -37,6 +37,7 @@
 // A second port of a window passes titlePrefix "Secondary ".
 
 #include "portcontroller.h"
+#include "verror.h"
 
 #include <QPointer>
 #include <QString>
@@ -58,6 +59,14 @@ public:
     // on, check the speed). It may call noPort() or raise VError, which is
     // handled as a failed open.
     void setAfterOpen(std::function<void()> f) { m_afterOpen = std::move(f); }
+    // Decides whether a failed open from the selector is reported: a window
+    // for which some failures mean "this port cannot serve" (a rate the
+    // device refuses) returns false for them, and the selector goes back
+    // to "Select" without an alert.
+    void setOpenFailureReported(std::function<bool(const QString& port, const VError& e)> f)
+    {
+        m_reportOpenFailure = std::move(f);
+    }
 
     // In build(): binds the selector's click and key press and the port's
     // data and failure events to the window (they end with the form).
@@ -93,6 +102,7 @@ private:
     QString m_start;
     QString m_end;
     std::function<void()> m_afterOpen;
+    std::function<bool(const QString&, const VError&)> m_reportOpenFailure;
     QPointer<QComboBox> m_portselect;
     QString m_lost;
 };

@@ -10,7 +10,8 @@
 //   setFifoBackend(nullptr);                       // back to libftdi1 (deletes fifo)
 //
 // A device with openStatus other than 0 cannot be opened; maxWrite limits
-// the bytes taken per write call (0 takes none: a stalled device).
+// the bytes taken per write call (0 takes none: a stalled device);
+// readStatus makes reads fail; an unreadable device has no description.
 
 #include "common/ft245.h"
 
@@ -23,12 +24,14 @@ public:
         QByteArray description;
         QByteArray serial;
         int openStatus = ftstat::OK;
+        bool unreadable = false; // its description cannot be read
     };
     std::vector<Device> devices;
     QByteArray incoming;
     QByteArray written;
     int maxWrite = 1 << 30;
     int writeStatus = ftstat::OK;
+    int readStatus = ftstat::OK; // other than OK: reads fail and take nothing
     QStringList calls;
     int opened = -1;
 
@@ -41,7 +44,7 @@ public:
     int description(int index, QByteArray& text) override
     {
         calls << "description";
-        if (index < 0 || index >= int(devices.size()))
+        if (index < 0 || index >= int(devices.size()) || devices[size_t(index)].unreadable)
             return ftstat::DeviceNotFound;
         text = devices[size_t(index)].description;
         return ftstat::OK;
@@ -74,6 +77,8 @@ public:
     }
     int read(QByteArray& into, int max) override
     {
+        if (readStatus != ftstat::OK)
+            return readStatus;
         const QByteArray b = incoming.left(max);
         incoming.remove(0, b.size());
         into += b;

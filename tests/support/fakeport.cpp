@@ -27,7 +27,7 @@ bool FakePort::open(const QString&, const PortSettings& s, int& number, QString&
         return false;
     }
     m_line->open = true;
-    m_line->baud = s.baud;
+    m_line->baud = m_line->maxBaud > 0 ? qMin(s.baud, m_line->maxBaud) : s.baud;
     m_line->port = this;
     return true;
 }

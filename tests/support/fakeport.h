@@ -33,6 +33,9 @@ struct FakeLine {
     // Opening at one of these rates fails (as the platform refuses a rate
     // the device cannot run at); setting one while open leaves the rate.
     std::set<int> refuseBaud;
+    // The fastest rate the device runs at (0: any): a faster request opens
+    // at this rate, as a driver that quietly rounds down.
+    int maxBaud = 0;
     // Writes report failure and nothing goes out.
     bool failWrites = false;
     QByteArray written;
