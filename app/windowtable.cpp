@@ -63,6 +63,7 @@
 #include "math/math_primeslist.h"
 
 // displays windows
+#include "displays/ctrl_9693_lumatile.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -143,6 +144,7 @@ const std::vector<WindowEntry>& windowTable()
         {"math_bcdcompress", &slot<Math_bcdcompress>},
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
+        {"ctrl_9693_lumatile", &slot<Ctrl_9693_lumatile>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
