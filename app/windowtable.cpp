@@ -64,6 +64,7 @@
 
 // displays windows
 #include "displays/ctrl_9693_lumatile.h"
+#include "displays/ctrl_9693_lumatilehelp.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -145,6 +146,7 @@ const std::vector<WindowEntry>& windowTable()
         {"math_primeslist", &slot<Math_primeslist>},
         // displays
         {"ctrl_9693_lumatile", &slot<Ctrl_9693_lumatile>},
+        {"ctrl_9693_lumatilehelp", &slot<Ctrl_9693_lumatilehelp>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},

@@ -2,6 +2,7 @@
 #include "linestroke.h"
 
 #include "common/alert.h"
+#include "common/clock.h"
 #include "common/controlchars.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
@@ -89,7 +90,7 @@ QString Ctrl_9693_lumatile::settingsPath()
 
 bool Ctrl_9693_lumatile::stillHere() const
 {
-    return isLoaded() && !aborted() && ui();
+    return isLoaded() && !aborted() && !quitting() && ui();
 }
 
 void Ctrl_9693_lumatile::build(QWidget* form)
@@ -142,6 +143,7 @@ void Ctrl_9693_lumatile::build(QWidget* form)
     u->Timer2 = new QTimer(form);
     u->Timer2->setObjectName(QStringLiteral("Timer2"));
     u->Timer2->setInterval(100);
+    bindFields(u);
 }
 
 void Ctrl_9693_lumatile::buildEditor(QWidget* form, Ui* u)
@@ -304,11 +306,231 @@ void Ctrl_9693_lumatile::buildFields(QWidget* form, Ui* u)
         b->setToolTip(QString::fromLatin1(a.tip));
         u->animation[std::size_t(i)] = b;
     }
-    bindFields(u);
 }
 
-void Ctrl_9693_lumatile::bindFields(Ui*)
+namespace {
+constexpr Field fieldKinds[5] = {Field::Fonts, Field::Effects, Field::Speeds, Field::Underscore, Field::Sentence};
+constexpr char16_t fieldLetters[4] = {u'F', u'E', u'S', u'U'};
+
+// Typing stops at limit characters; text the program sets may be longer.
+bool full(const QLineEdit* box, int limit)
 {
+    return box->text().size() - box->selectedText().size() >= limit;
+}
+
+// A key of the digit-only boxes (Text1, xcount): digits, Backspace, DEL, Enter.
+int countKey(int key)
+{
+    return (key >= '0' && key <= '9') || key == 8 || key == 127 || key == 13 ? key : 0;
+}
+} // namespace
+
+void Ctrl_9693_lumatile::bindFields(Ui* u)
+{
+    for (int i = 0; i < 5; ++i) {
+        QLineEdit* b = u->field[std::size_t(i)];
+        onKeyPress(b, [this, b, i](int key) {
+            key = fieldKey(fieldKinds[i], key);
+            if (key == 13) {
+                fieldEnter(i);
+                return 0;
+            }
+            if (key != 8 && key != 127 && full(b, 10))
+                return 0;
+            return key;
+        });
+        onFocusOut(b, [this, i] { fitField(i); });
+    }
+    onKeyPress(u->Text1, [this](int key) {
+        key = countKey(key);
+        if (key == 13) {
+            normaliseText1();
+            return 0;
+        }
+        return key != 8 && key != 127 && full(ui()->Text1, 2) ? 0 : key;
+    });
+    onFocusOut(u->Text1, [this] { normaliseText1(); });
+
+    onKeyPress(u->charout, [this](int key) {
+        charoutKey(key);
+        return 0;
+    });
+
+    for (int i = 0; i < 4; ++i)
+        on(u->enabler[std::size_t(i)], &QCheckBox::toggled, [this, i] { enablerClick(i); });
+
+    for (int i = 0; i < 3; ++i) {
+        QLineEdit* b = u->animation[std::size_t(i)];
+        onKeyPress(b, [this, b, i](int key) {
+            if (key == 13) {
+                normaliseAnimation(i);
+                return 0;
+            }
+            if (key >= '0' && key <= '9')
+                return key;
+            // A letter typed into Start or Stop stands for its code.
+            if (i < 2 && ((key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z')))
+                b->setText(QString::number(key));
+            return 0;
+        });
+        onFocusOut(b, [this, i] { normaliseAnimation(i); });
+    }
+
+    onKeyPress(u->xcount, [this](int key) {
+        key = countKey(key);
+        if (key == 13) {
+            xcountEnter(true);
+            return 0;
+        }
+        return key != 8 && key != 127 && full(ui()->xcount, 6) ? 0 : key;
+    });
+    onFocusOut(u->xcount, [this] { xcountEnter(false); });
+
+    on(u->Timer1, &QTimer::timeout, [this] { Timer1_Timer(); });
+    on(u->Timer2, &QTimer::timeout, [this] { Timer2_Timer(); });
+}
+
+int Ctrl_9693_lumatile::digits() const
+{
+    Ui* u = ui();
+    return u ? digitCount(u->Text1->text()) : 6;
+}
+
+void Ctrl_9693_lumatile::fitField(int i)
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    QLineEdit* b = u->field[std::size_t(i)];
+    // Pasted text keeps only what the field would have let through.
+    QString text = fieldFilter(fieldKinds[i], b->text());
+    if (text.isEmpty() && i < 4)
+        text = QStringLiteral("0");
+    text = fit(text, digits());
+    if (b->text() != text)
+        b->setText(text);
+}
+
+void Ctrl_9693_lumatile::fieldEnter(int i)
+{
+    fitField(i);
+    Ui* u = ui();
+    if (!u)
+        return;
+    if (i < 4) {
+        comwrite(command(QChar(fieldLetters[i]), u->field[std::size_t(i)]->text()), 5);
+        if (!stillHere())
+            return;
+    }
+    comwrite(messageCommand(ui()->field[4]->text()), 5);
+}
+
+void Ctrl_9693_lumatile::normaliseText1()
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    u->Text1->setText(QString::number(digitCount(u->Text1->text())));
+    // The message first, then the per-digit fields.
+    for (int i : {4, 3, 0, 1, 2})
+        fitField(i);
+}
+
+void Ctrl_9693_lumatile::charoutKey(int key)
+{
+    Ui* u = ui();
+    if (key == 13) {
+        // What a paste left in the box goes out as far as the port can take it.
+        QString text = u->charout->text();
+        text.removeIf([](QChar c) { return c.unicode() > 255; });
+        comwrite(messageCommand(text), 5);
+        return;
+    }
+    const QChar c = lumatile::charoutKey(key, u->udcset->isChecked());
+    if (c.isNull())
+        return;
+    u->charout->setText(QString(c));
+    comwrite(messageCommand(QString(c)), 5);
+}
+
+void Ctrl_9693_lumatile::setTimer1(int ms)
+{
+    m_timer1Interval = std::max(ms, 0);
+    Ui* u = ui();
+    if (!u)
+        return;
+    // A Qt timer at 0 would fire on every pass of the event loop.
+    if (m_timer1Interval < 1) {
+        u->Timer1->stop();
+        return;
+    }
+    u->Timer1->start(m_timer1Interval);
+}
+
+void Ctrl_9693_lumatile::enablerClick(int index)
+{
+    // Unchecking the others runs their handling too; only the box the user
+    // clicked acts.
+    if (m_modeGuard)
+        return;
+    Ui* u = ui();
+    m_modeGuard = true;
+    for (int i = 0; i < 4; ++i)
+        if (i != index)
+            u->enabler[std::size_t(i)]->setChecked(false);
+    m_modeGuard = false;
+    switch (index) {
+    case 0: {
+        normaliseAnimation(0);
+        const Animation a = lumatile::normaliseAnimation(numval(u->animation[0]->text()),
+                                                         numval(u->animation[1]->text()),
+                                                         numval(u->animation[2]->text()));
+        setTimer1(a.delay);
+        showCode(a.start);
+        break;
+    }
+    case 1:
+    case 2:
+        lastshown.clear();
+        setTimer1(10);
+        break;
+    case 3: {
+        // The Delay box as it stands, read as whole milliseconds.
+        const double ms = numval(u->animation[2]->text());
+        setTimer1(ms >= 1 ? int(std::min(ms, 1e9)) : 0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Ctrl_9693_lumatile::normaliseAnimation(int box)
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    const Animation a = lumatile::normaliseAnimation(
+        numval(u->animation[0]->text()), numval(u->animation[1]->text()), numval(u->animation[2]->text()));
+    const int values[3] = {a.start, a.stop, a.delay};
+    for (int i = 0; i < 3; ++i) {
+        const QString t = QString::number(values[i]);
+        if (u->animation[std::size_t(i)]->text() != t)
+            u->animation[std::size_t(i)]->setText(t);
+    }
+    if (box == 2)
+        setTimer1(a.delay);
+}
+
+void Ctrl_9693_lumatile::xcountEnter(bool check)
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    const double v = numval(u->xcount->text());
+    u->xcount->setText(plaindec(v));
+    if (check && v == 735148)
+        u->statusbox->setText(QStringLiteral("Timer interval is currently: ") + numstr(m_timer1Interval));
 }
 
 void Ctrl_9693_lumatile::onLoad()
@@ -651,8 +873,52 @@ void Ctrl_9693_lumatile::upload()
 
 void Ctrl_9693_lumatile::Timer1_Timer()
 {
+    Ui* u = ui();
+    // A tick while the previous tick's message still paces is dropped, so
+    // ticks never stack up behind a slow port.
+    if (!u || m_ticking)
+        return;
+    m_ticking = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_ticking};
+    const int n = digits();
+    if (u->enabler[0]->isChecked()) {
+        // The upload owns the editor while it runs.
+        if (m_uploading)
+            return;
+        const Animation a = lumatile::normaliseAnimation(numval(u->animation[0]->text()),
+                                                         numval(u->animation[1]->text()),
+                                                         numval(u->animation[2]->text()));
+        showCode(nextAnimated(m_code, a));
+        comwrite(messageCommand(QString(n, QChar(m_code))), 5);
+    } else if (u->enabler[1]->isChecked()) {
+        const QString t = timeText(timeOfDay());
+        if (t != lastshown) {
+            comwrite(messageCommand(timeMessage(t)), 5);
+            lastshown = t;
+        }
+    } else if (u->enabler[2]->isChecked()) {
+        const QString d = dateText(today());
+        if (d != lastshown) {
+            comwrite(messageCommand(dateMessage(d)), 5);
+            lastshown = d;
+        }
+    } else if (u->enabler[3]->isChecked()) {
+        comwrite(messageCommand(countMessage(u->xcount->text(), n)), 5);
+        if (!stillHere())
+            return;
+        u->xcount->setText(plaindec(numval(u->xcount->text()) + 1));
+    }
 }
 
 void Ctrl_9693_lumatile::Timer2_Timer()
 {
+    Ui* u = ui();
+    if (!u || m_timer1Interval >= 1)
+        return;
+    const int old = m_timer1Interval;
+    setTimer1(10);
+    u->statusbox->setText(QStringLiteral("Timer 1 interval was out of range at ") + numstr(old));
 }
