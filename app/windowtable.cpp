@@ -76,6 +76,8 @@
 #include "displays/ctrl_9730_linearstage.h"
 #include "displays/ctrl_8546_pulsetimer.h"
 #include "displays/ctrl_8546_rs232sniffer.h"
+#include "displays/ctrl_9693_lumatile.h"
+#include "displays/ctrl_9693_lumatilehelp.h"
 
 // utilities windows
 #include "utilities/util_netcruncher.h"
@@ -169,6 +171,8 @@ const std::vector<WindowEntry>& windowTable()
         {"ctrl_9730_linearstage", &slot<Ctrl_9730_linearstage>},
         {"ctrl_8546_pulsetimer", &slot<Ctrl_8546_pulsetimer>},
         {"ctrl_8546_rs232sniffer", &slot<Ctrl_8546_rs232sniffer>},
+        {"ctrl_9693_lumatile", &slot<Ctrl_9693_lumatile>},
+        {"ctrl_9693_lumatilehelp", &slot<Ctrl_9693_lumatilehelp>},
         // utilities
         {"util_netcruncher", &slot<Util_netcruncher>},
         {"util_pkptocohu", &slot<Util_pkptocohu>},
