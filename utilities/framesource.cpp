@@ -7,6 +7,7 @@
 #include <QVideoSink>
 
 #include <algorithm>
+#include <optional>
 
 CameraSource::CameraSource() : m_sink(std::make_unique<QVideoSink>())
 {
@@ -108,36 +109,58 @@ bool planeHolds(const QVideoFrame& f, int plane, int rowBytes, int rows)
     return bpl >= rowBytes && bpl * (rows - 1) + rowBytes <= f.mappedBytes(plane);
 }
 
+// A chroma plane of a 4:2:0 frame. Qt sizes those of odd-sized frames to
+// whole halves, so the last chroma row or column may be missing; the one
+// before it serves.
+struct Chroma {
+    const uchar* bits;
+    qint64 bpl;
+    int rows, cols, sampleBytes;
+    const uchar* at(int x, int y) const
+    {
+        return bits + std::min(y / 2, rows - 1) * bpl + qint64(std::min(x / 2, cols - 1)) * sampleBytes;
+    }
+};
+std::optional<Chroma> chroma(const QVideoFrame& f, int plane, int w, int h, int sampleBytes)
+{
+    if (plane >= f.planeCount() || !f.bits(plane) || f.bytesPerLine(plane) <= 0)
+        return std::nullopt;
+    const qint64 bpl = f.bytesPerLine(plane);
+    const int rows = int(std::min<qint64>(f.mappedBytes(plane) / bpl, (h + 1) / 2));
+    const int cols = int(std::min<qint64>(bpl / sampleBytes, (w + 1) / 2));
+    if (rows < std::max(1, h / 2) || cols < std::max(1, w / 2))
+        return std::nullopt;
+    return Chroma{f.bits(plane), bpl, rows, cols, sampleBytes};
+}
+
 QImage planar420(const QVideoFrame& f, int w, int h, int uPlane, int vPlane)
 {
-    const int cw = (w + 1) / 2, ch = (h + 1) / 2;
-    if (!planeHolds(f, 0, w, h) || !planeHolds(f, uPlane, cw, ch) || !planeHolds(f, vPlane, cw, ch))
+    const auto u = chroma(f, uPlane, w, h, 1);
+    const auto v = chroma(f, vPlane, w, h, 1);
+    if (!planeHolds(f, 0, w, h) || !u || !v)
         return QImage();
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         const uchar* yr = f.bits(0) + qint64(y) * f.bytesPerLine(0);
-        const uchar* ur = f.bits(uPlane) + qint64(y / 2) * f.bytesPerLine(uPlane);
-        const uchar* vr = f.bits(vPlane) + qint64(y / 2) * f.bytesPerLine(vPlane);
         auto* out = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < w; ++x)
-            out[x] = yuv(yr[x], ur[x / 2], vr[x / 2]);
+            out[x] = yuv(yr[x], *u->at(x, y), *v->at(x, y));
     }
     return img;
 }
 
 QImage semiplanar420(const QVideoFrame& f, int w, int h, bool uFirst)
 {
-    const int cw = (w + 1) / 2, ch = (h + 1) / 2;
-    if (!planeHolds(f, 0, w, h) || !planeHolds(f, 1, 2 * cw, ch))
+    const auto c = chroma(f, 1, w, h, 2);
+    if (!planeHolds(f, 0, w, h) || !c)
         return QImage();
     QImage img(w, h, QImage::Format_RGB32);
     const int uo = uFirst ? 0 : 1;
     for (int y = 0; y < h; ++y) {
         const uchar* yr = f.bits(0) + qint64(y) * f.bytesPerLine(0);
-        const uchar* cr = f.bits(1) + qint64(y / 2) * f.bytesPerLine(1);
         auto* out = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const uchar* pair = cr + 2 * (x / 2);
+            const uchar* pair = c->at(x, y);
             out[x] = yuv(yr[x], pair[uo], pair[1 - uo]);
         }
     }
