@@ -9,12 +9,18 @@
 #include <algorithm>
 #include <optional>
 
-CameraSource::CameraSource() : m_sink(std::make_unique<QVideoSink>())
+CameraSource::CameraSource() = default;
+
+QVideoSink* CameraSource::sink()
 {
-    connect(m_sink.get(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
-        m_frame = frame;
-        m_fresh = true;
-    });
+    if (!m_sink) {
+        m_sink = std::make_unique<QVideoSink>();
+        connect(m_sink.get(), &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& frame) {
+            m_frame = frame;
+            m_fresh = true;
+        });
+    }
+    return m_sink.get();
 }
 
 CameraSource::~CameraSource()
@@ -44,7 +50,7 @@ void CameraSource::start()
     if (!m_camera)
         return;
     if (m_live)
-        m_session->setVideoSink(m_sink.get());
+        m_session->setVideoSink(sink());
     m_camera->start();
 }
 

@@ -41,8 +41,9 @@ public:
     void release() override;
     QImage currentFrame() override;
 
-    // Where the camera's frames arrive.
-    QVideoSink* sink() const { return m_sink.get(); }
+    // Where the camera's frames arrive; made on first use, since it brings
+    // up the platform's media backend.
+    QVideoSink* sink();
     bool capturing() const;
 
 private:
