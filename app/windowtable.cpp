@@ -89,6 +89,8 @@
 #include "utilities/util_contestdrawing.h"
 #include "utilities/rs232_serialporttest.h"
 #include "utilities/rs232_multiterm.h"
+#include "utilities/util_ant16print.h"
+#include "utilities/util_videocrosshair.h"
 
 namespace {
 template <class T>
@@ -183,6 +185,8 @@ const std::vector<WindowEntry>& windowTable()
         {"util_contestdrawing", &slot<Util_contestdrawing>},
         {"rs232_serialporttest", &slot<RS232_serialporttest>},
         {"rs232_multiterm", &slot<RS232_multiterm>},
+        {"util_ant16print", &slot<Util_ant16print>},
+        {"util_videocrosshair", &slot<Util_videocrosshair>},
     };
     return table;
 }

@@ -133,9 +133,19 @@ void PictureBox::cls()
 {
     ensureImage();
     m_image.fill(m_back);
+    if (!m_picture.isNull()) {
+        QPainter p(&m_image);
+        p.drawImage(QRect(0, 0, width(), height()), m_picture);
+    }
     m_curX = m_userScale ? m_left : 0;
     m_curY = m_userScale ? m_top : 0;
     update();
+}
+
+void PictureBox::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    cls();
 }
 
 void PictureBox::line(double x1, double y1, double x2, double y2, const QColor& color)

@@ -28,9 +28,13 @@ public:
     double scaleWidth() const;
     double scaleHeight() const;
 
-    // Fills the box with the back colour; the current position goes to the
-    // scale's top-left corner.
+    // Fills the box with the back colour (and the picture, when it has
+    // one); the current position goes to the scale's top-left corner.
     void cls();
+    // A background picture, scaled over the whole box. Setting one clears
+    // the box to it (what was drawn before is gone); a null image removes it.
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return m_picture; }
     void line(double x1, double y1, double x2, double y2, const QColor& color = QColor());
     // A line from the current position.
     void lineTo(double x, double y, const QColor& color = QColor());
@@ -79,6 +83,7 @@ private:
     QColor pick(const QColor& c) const { return c.isValid() ? c : m_fore; }
 
     QImage m_image;
+    QImage m_picture;
     bool m_userScale = false;
     double m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     double m_curX = 0, m_curY = 0;

@@ -150,6 +150,34 @@ private Q_SLOTS:
         QCOMPARE(b.toPixel(6, 4), QPoint(120, 80));
     }
 
+    // A background picture fills the box, scaled; drawing goes over it, and
+    // cls() or a new picture brings back the bare picture.
+    void backgroundPicture()
+    {
+        PictureBox b;
+        b.resize(100, 50);
+        b.setScale(0, 0, 1000, 1000);
+        QImage pic(10, 10, QImage::Format_RGB32);
+        pic.fill(blue);
+        pic.setPixelColor(0, 0, green); // the top-left tenth
+        b.setPicture(pic);
+        QCOMPARE(px(b, 5, 2), green);
+        QCOMPARE(px(b, 50, 25), blue);
+        QCOMPARE(px(b, 99, 49), blue);
+        b.line(0, 500, 1000, 500, red);
+        QCOMPARE(px(b, 50, 25), red);
+        b.cls();
+        QCOMPARE(px(b, 50, 25), blue);
+        b.line(0, 500, 1000, 500, red);
+        b.setPicture(pic);
+        QCOMPARE(px(b, 50, 25), blue);
+        QCOMPARE(b.currentX(), 0.0);
+        // No picture: the back colour again.
+        b.setPicture(QImage());
+        QCOMPARE(px(b, 5, 2), white);
+        QCOMPARE(px(b, 50, 25), white);
+    }
+
     void oddArguments()
     {
         PictureBox b;
