@@ -159,11 +159,11 @@ QStringList RtcBridge::answer(const QString& line)
     return {QStringLiteral("!001000\r")};
 }
 
-CounterBoard::CounterBoard(PtyPair& pty) : BoardSimulator(pty)
+CrystalCounterBoard::CrystalCounterBoard(PtyPair& pty) : BoardSimulator(pty)
 {
 }
 
-QStringList CounterBoard::answer(const QString& line)
+QStringList CrystalCounterBoard::answer(const QString& line)
 {
     if (line != QLatin1String("$002082") && line != QLatin1String("$002001"))
         return {};

@@ -15,7 +15,7 @@
 // other script with a short "!001000" CR. A script that breaks the rules
 // is recorded in faults() and not answered.
 //
-// CounterBoard: the crystal counter. "$002082" and "$002001" are both
+// CrystalCounterBoard: the crystal counter. "$002082" and "$002001" are both
 // answered with "!0010" and the count as eight hexadecimal digits (or
 // countText in their place), CR.
 //
@@ -76,9 +76,9 @@ private:
     QList<QDateTime> m_written;
 };
 
-class CounterBoard : public BoardSimulator {
+class CrystalCounterBoard : public BoardSimulator {
 public:
-    explicit CounterBoard(PtyPair& pty);
+    explicit CrystalCounterBoard(PtyPair& pty);
     quint32 count = 100000000;
     QString countText; // sent in place of the count's digits when set
 

@@ -77,7 +77,7 @@ struct Bench {
     PtyPair pty;
     PtyPair pty2;
     RtcBridge sim{pty};
-    CounterBoard counter{pty2};
+    CrystalCounterBoard counter{pty2};
     Ctrl_8990_pcf8563& w = FormSlots::get<Ctrl_8990_pcf8563>();
 };
 
