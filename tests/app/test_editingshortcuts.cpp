@@ -131,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(boxes > 0);
     }
 
-    // The Part's own reading of a pasted text: its leading number, and the
+    // The window's own reading of a pasted text: its leading number, and the
     // results of a value the formulas cannot take.
     void pastedTextIsRead_data()
     {

@@ -125,7 +125,7 @@ private slots:
         QVERIFY(!decodeReply(good + "0"));
         QVERIFY(!decodeReply(QString()));
         QVERIFY(!decodeReply(QStringLiteral("00")));
-        // Not hexadecimal anywhere: decoded as the Part reads it, no crash.
+        // Not hexadecimal anywhere: decoded field by field as the chip reads, no crash.
         const auto junk = decodeReply(QString(48, QChar(0xFFFD)));
         QVERIFY(junk);
         QCOMPARE(junk->boxes[6], QStringLiteral("0"));
