@@ -4,8 +4,9 @@
 class QLineEdit;
 
 // Base of the conductor and passive-part designers: a DesignTool whose
-// windows also hold boxes outside the numbered box array (spec_0, spec_1, ...) (named results such as
-// "inductance"), laid out as a row like the array's.
+// windows also hold boxes outside the numbered box array (spec_0,
+// spec_1, ...): named results such as "inductance", laid out as a row
+// like the array's.
 class PassiveDesign : public DesignTool {
     Q_OBJECT
 public:
