@@ -297,6 +297,8 @@ PortController::PortController(QObject* parent) : QObject(parent)
 
 PortController::~PortController()
 {
+    // Whoever listened may be gone already.
+    blockSignals(true);
     close();
 }
 
@@ -366,6 +368,7 @@ void PortController::open(const QString& name, const QString& settings)
     connect(m_backend.get(), &PortBackend::broken, this, &PortController::onBroken);
     if (isSignalConnected(QMetaMethod::fromSignal(&PortController::ring)))
         m_ringPoll.start();
+    emit openChanged(true);
 }
 
 void PortController::close()
@@ -386,6 +389,7 @@ void PortController::close()
     m_name.clear();
     m_key.clear();
     m_dtr = m_rts = false;
+    emit openChanged(false);
 }
 
 void PortController::onBroken(int number, const QString&)

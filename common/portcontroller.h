@@ -142,6 +142,9 @@ Q_SIGNALS:
     void ring(bool on);
     // The port failed while open and has been closed (emitted once).
     void failed(int number, const QString& description);
+    // The port was opened, or closed (by close(), a new open or a failure),
+    // so a window can run its timers only while they have a port to serve.
+    void openChanged(bool open);
 
 protected:
     void connectNotify(const QMetaMethod& signal) override;

@@ -2,8 +2,11 @@
 
 #include "app/a_main.h"
 #include "common/pacing.h"
+#include "common/toolwindow.h"
 
 #include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QTest>
 #include <QTimer>
 
 void recoverFromQuit()
@@ -14,4 +17,23 @@ void recoverFromQuit()
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     mainWindow().show();
+}
+
+void closeOrQuit(ToolWindow& w, bool quit)
+{
+    if (quit)
+        mainWindow().close();
+    else if (w.subWindow())
+        w.subWindow()->close();
+    else if (QWidget* form = w.formIfLoaded())
+        form->close();
+}
+
+bool closedAndRecovered(ToolWindow& w, bool quit, int timeoutMs)
+{
+    const bool closed = QTest::qWaitFor([&] { return !w.isLoaded(); }, timeoutMs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (quit)
+        recoverFromQuit();
+    return closed;
 }
