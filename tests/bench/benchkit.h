@@ -19,9 +19,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace bench {
 
@@ -56,6 +58,22 @@ bool waitUntil(Done done, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
+}
+
+// The primes up to top, in order, by a sieve: the reference the prime
+// searches are checked against.
+inline std::vector<qint32> primesUpTo(qint32 top)
+{
+    std::vector<qint32> primes;
+    std::vector<bool> composite(size_t(std::max<qint32>(top, 1)) + 1, false);
+    for (qint32 v = 2; v <= top; ++v) {
+        if (composite[size_t(v)])
+            continue;
+        primes.push_back(v);
+        for (qint64 m = qint64(v) * v; m <= top; m += v)
+            composite[size_t(m)] = true;
+    }
+    return primes;
 }
 
 // Serves the event loop for ms, sleeping while nothing happens.

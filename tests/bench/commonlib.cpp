@@ -26,23 +26,16 @@ const char* policyName(PrimeYield y)
     return "";
 }
 
-// True when entries 1 to count are the first count primes, by a sieve.
+// True when entries 1 to count are the first count primes.
 bool firstPrimes(const QList<int32_t>& list, int count)
 {
-    const int32_t top = list[count];
-    if (top < 2)
+    const std::vector<qint32> sieve = bench::primesUpTo(list[count]);
+    if (sieve.size() != size_t(count))
         return false;
-    std::vector<bool> composite(size_t(top) + 1, false);
-    int k = 0;
-    for (int32_t v = 2; v <= top; ++v) {
-        if (composite[size_t(v)])
-            continue;
-        if (++k > count || list[k] != v)
+    for (int k = 1; k <= count; ++k)
+        if (list[k] != sieve[size_t(k - 1)])
             return false;
-        for (qint64 m = qint64(v) * v; m <= top; m += v)
-            composite[size_t(m)] = true;
-    }
-    return k == count;
+    return true;
 }
 
 void primes(int count, PrimeYield y)
