@@ -12,6 +12,7 @@
 // figure is the window's work (and the 10 ms pacing timer's).
 //
 //   bench_multiterm [seconds per run, default 180 | --smoke]
+
 #include "bench/benchkit.h"
 #include "support/boardsim.h"
 #include "support/ptypair.h"
@@ -25,9 +26,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QStandardPaths>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>

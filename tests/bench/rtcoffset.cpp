@@ -79,8 +79,8 @@ void measure(qint64 leadMs, int count)
                 leadMs, qint64(offsets.size()), run.elapsed() / 1e3, *lo, *hi, *hi - *lo, mean,
                 std::sqrt(squares / double(offsets.size())));
     std::fflush(stdout);
-    // The clock is read twice a second apart at most: far off means a wrong
-    // reading, not a slow one.
+    // A reply is late by milliseconds: an offset a second away from the lead
+    // is a wrong reading, not a slow one.
     bench::verdict().check(*lo > leadMs - 1000 && *hi < leadMs + 1000,
                            "rtc offset: offsets %+lld to %+lld ms for a lead of %+lld ms", *lo, *hi, leadMs);
 }
