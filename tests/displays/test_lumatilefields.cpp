@@ -298,6 +298,7 @@ private Q_SLOTS:
     // once, with its own pattern.
     void animateWaitsForUpload()
     {
+        QStringList accShown; // outlives the window's box
         Bench b;
         b.w.uploadPacing = 1;
         b.enter("animation_2", "1");
@@ -305,7 +306,6 @@ private Q_SLOTS:
             if (b.sim.commands().size() == 9)
                 QTimer::singleShot(0, [&] { b.mode(0)->setChecked(true); });
         });
-        QStringList accShown;
         QObject::connect(b.edit("acc"), &QLineEdit::textChanged, &b.sim, [&](const QString& t) {
             if (b.w.uploading())
                 accShown << t;

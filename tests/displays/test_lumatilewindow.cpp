@@ -73,14 +73,14 @@ private Q_SLOTS:
 
     void initPacedAndLogged()
     {
+        QElapsedTimer clock;
+        QList<qint64> logged; // outlives the window's log
         Bench b;
         b.box<QCheckBox>("logtraffic")->setChecked(true);
         auto* log = b.box<QPlainTextEdit>("serialout");
         // Each command is logged as it is written, so the log's changes time
         // the writes on the sending side, free of the line's latency.
-        QElapsedTimer clock;
         clock.start();
-        QList<qint64> logged;
         connect(log, &QPlainTextEdit::textChanged, log, [&] { logged << clock.elapsed(); });
         b.click(Ctrl_9693_lumatile::Init);
         const QStringList expected{cmd("F000000"), cmd("E000000"), cmd("S000000"), cmd("MAAAAAA")};
