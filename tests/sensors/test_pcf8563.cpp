@@ -242,10 +242,11 @@ private Q_SLOTS:
         while (run.elapsed() < 2500) {
             QTest::qWait(90);
             const QTime now = b.clock.now().time();
-            // Shown is the clock's second, or the one before just after a change.
+            // Shown is the clock's second, or the one before just after a
+            // change (generously: a loaded machine may run the tick late).
             const QString shown = b.stamp(7);
             if (shown != QString::number(now.second())
-                && !(now.msec() < 250 && shown == QString::number((now.second() + 59) % 60)))
+                && !(now.msec() < 600 && shown == QString::number((now.second() + 59) % 60)))
                 ++late;
         }
         QCOMPARE(late, 0);
