@@ -54,10 +54,10 @@ private Q_SLOTS:
         QEventLoop idle;
         QTimer::singleShot(10000, &idle, &QEventLoop::quit);
         QElapsedTimer wall;
-        const qint64 cpu = processCpuNs();
+        const double cpu = cpuSeconds();
         wall.start();
         idle.exec();
-        const double share = double(processCpuNs() - cpu) / double(wall.nsecsElapsed());
+        const double share = (cpuSeconds() - cpu) / (double(wall.nsecsElapsed()) / 1e9);
         const QStringList running = runningTimers(windows);
 
         for (ToolWindow* w : windows)

@@ -1,14 +1,13 @@
 #pragma once
-// CPU time this process has used so far (all its threads), in nanoseconds.
-// Costs compared as ratios of it within one run hold on a busy machine,
-// where wall-clock times do not.
+// Processor time (user plus system) this process has used so far, all its
+// threads, in seconds. Costs compared as ratios of it within one run hold
+// on a busy machine, where wall-clock times do not.
 
-#include <QtGlobal>
-#include <ctime>
+#include <sys/resource.h>
 
-inline qint64 processCpuNs()
+inline double cpuSeconds()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
