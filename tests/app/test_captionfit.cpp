@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -440,6 +441,45 @@ private Q_SLOTS:
         QCOMPARE(bad.size(), 2);
         QVERIFY(bad.at(0).contains(QStringLiteral("far too long")) || bad.at(1).contains(QStringLiteral("far too long")));
         QVERIFY(bad.join(u' ').contains(QStringLiteral("several words")));
+    }
+
+    // The layout check itself: a box over another, a button past the
+    // form's edge and a list whose entries differ past what it shows are
+    // found; a label's blank margin over the box below it, and a pair the
+    // design stacks, are not.
+    void layoutFaultsAreFound()
+    {
+        QWidget form;
+        form.setFont(QApplication::font());
+        form.setMinimumSize(300, 200);
+        form.resize(form.minimumSize());
+        auto make = [&form](QWidget* w, const char* name, QRect r) {
+            w->setParent(&form);
+            w->setObjectName(QString::fromLatin1(name));
+            w->setGeometry(r);
+            return w;
+        };
+        make(new QLineEdit, "first", {10, 10, 100, 20});
+        make(new QLineEdit, "second", {60, 15, 100, 20});
+        make(new QPushButton(QStringLiteral("Go")), "past", {250, 100, 80, 25});
+        auto* caption = static_cast<QLabel*>(make(new QLabel(QStringLiteral("Caption")), "caption", {10, 60, 100, 30}));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        make(new QLineEdit, "under", {10, 85, 100, 20});
+        make(new QLineEdit, "hider", {10, 120, 20, 20});
+        make(new QWidget, "SSTab1", {0, 115, 200, 40});
+        auto* list = static_cast<QComboBox*>(make(new QComboBox, "list", {10, 160, 60, 22}));
+        list->addItems({QStringLiteral("00000000"), QStringLiteral("0000000"), QStringLiteral("1")});
+        const QString placed = layoutFaults(QStringLiteral("PIC_picpins"), &form).join(u'\n');
+        QVERIFY2(placed.contains(QStringLiteral("first")) && placed.contains(QStringLiteral("second")), qPrintable(placed));
+        QVERIFY(placed.contains(QStringLiteral("past")));
+        QVERIFY(!placed.contains(QStringLiteral("caption")));
+        QVERIFY(!placed.contains(QStringLiteral("hider")));
+        QCOMPARE(placed.count(u'\n'), 1);
+        // The same pair in a window that does not stack it is a fault.
+        QVERIFY(layoutFaults(QStringLiteral("Other"), &form).join(u' ').contains(QStringLiteral("hider")));
+        const QStringList entries = cutEntries(&form);
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(entries.first().contains(QStringLiteral("\"00000000\" and \"0000000\"")));
     }
 };
 
