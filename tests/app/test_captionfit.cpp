@@ -3,6 +3,7 @@
 #include "app/windowtable.h"
 #include "common/rtfview.h"
 #include "common/toolwindow.h"
+#include "fixtures/ctrl_9804_effsweeperdoc.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -380,13 +381,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         for (const WindowEntry& e : windowTable())
             QTest::newRow(qPrintable(e.name)) << e.name;
-        // No table entry: the not-installed window.
+        // No table entry: the not-installed window, and the sweeper's help
+        // page, which only the sweeper opens.
         QTest::newRow("not installed") << QStringLiteral("no such tool");
+        QTest::newRow("sweeper help") << QStringLiteral("ctrl_9804_effsweeperdoc");
     }
     void everyWindow()
     {
         QFETCH(QString, name);
-        ToolWindow& w = windowFor(name);
+        ToolWindow& w = name == QLatin1String("ctrl_9804_effsweeperdoc")
+            ? static_cast<ToolWindow&>(FormSlots::get<Ctrl_9804_effsweeperdoc>())
+            : windowFor(name);
         w.load();
         QVERIFY(w.isLoaded());
         QWidget* form = w.formIfLoaded();
