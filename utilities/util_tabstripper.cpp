@@ -2,6 +2,7 @@
 #include "tabstrip.h"
 
 #include "common/alert.h"
+#include "common/busysign.h"
 #include "common/controlchars.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
@@ -98,7 +99,7 @@ void Util_tabstripper::build(QWidget* form)
 void Util_tabstripper::onLoad()
 {
     initchars();
-    m_lines.clear();
+    m_result.clear();
     QStringList lines;
     try {
         filelines(QStringLiteral("load"), settingsPath(), lines);
@@ -154,7 +155,7 @@ void Util_tabstripper::process()
     u->rlines->setText(QStringLiteral("0"));
     const int tabSize = tabstrip::tabsize(u->tabsize->text());
     u->tabsize->setText(QString::number(tabSize));
-    m_lines.clear();
+    m_result.clear();
     u->processedfile->clear();
     u->sysstatus->clear();
     // Nothing is on show now, so there is nothing Save could write.
@@ -173,31 +174,15 @@ void Util_tabstripper::process()
     }
 
     const QScopedValueRollback<bool> running(m_running, true);
+    const BusySign busy(form());
     u->Command2->setEnabled(true);
     u->Command1[0]->setEnabled(false);
     u->Command1[1]->setEnabled(false);
     u->lastfile->setText(path);
 
-    const TextLines file = readTextLines(path, tabstrip::kMaxFileBytes);
-    if (!file.ok()) {
-        u->sysstatus->setText(file.status == TextLines::TooLarge
-                                  ? QStringLiteral("File too large to strip (over 64 MB): ") + path
-                                  : QStringLiteral("Cannot read ") + path);
-        setIdle(false);
-        return;
-    }
     int tabs = 0;
-    if (!convert(file.lines, tabSize, tabs)) {
-        if (!aborted())
-            setIdle(false);
+    if (!convert(path, tabSize, tabs) || !show())
         return;
-    }
-
-    QString shown = m_lines.join(u'\n');
-    if (!m_lines.isEmpty())
-        shown += u'\n';
-    u->processedfile->setPlainText(shown);
-    shown.clear();
     u->sysstatus->setText(QStringLiteral("OK: ") + numstr(tabs) + QStringLiteral(" tabs stripped"));
 
     if (u->savewhendone->isChecked()) {
@@ -216,31 +201,85 @@ void Util_tabstripper::process()
     setIdle(true);
 }
 
-bool Util_tabstripper::convert(const QStringList& lines, int tabSize, int& tabs)
+void Util_tabstripper::stopped()
+{
+    m_result.clear();
+    ui()->processedfile->clear();
+    setIdle(false);
+}
+
+bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs)
 {
     auto* u = ui();
-    m_lines.reserve(lines.size());
+    m_result.clear();
+    TextLineReader file(path, tabstrip::kMaxFileBytes);
     TimeSlicer slicer;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    qsizetype n = 0;
+    QString line;
+    for (;;) {
         if (!u->Command2->isEnabled()) {
-            m_lines.clear(); // stopped: nothing is shown, nothing can be saved
+            stopped();
             return false;
         }
-        QString line = tabstrip::expandtabs(lines[i], tabSize, tabs);
-        if (line.size() > tabstrip::kMaxLineChars) {
-            m_lines.clear();
-            u->rlines->setText(QString::number(i + 1));
-            u->sysstatus->setText(QStringLiteral("Line") + numstr(double(i + 1)) +
+        if (!file.next(line))
+            break;
+        ++n;
+        const QString converted = tabstrip::expandtabs(line, tabSize, tabs);
+        if (converted.size() > tabstrip::kMaxLineChars) {
+            m_result.clear();
+            u->rlines->setText(QString::number(n));
+            u->sysstatus->setText(QStringLiteral("Line") + numstr(double(n)) +
                                   QStringLiteral(" is too long to show, file not converted"));
+            setIdle(false);
             return false;
         }
-        m_lines << std::move(line);
+        m_result += converted.toLatin1();
+        m_result += "\r\n";
         if (slicer.due())
-            u->rlines->setText(QString::number(i + 1));
+            u->rlines->setText(QString::number(n));
         if (!slicer.yield())
             return false; // closed or quitting: the form is on its way out
     }
-    u->rlines->setText(QString::number(lines.size()));
+    if (file.status() != TextLines::Ok) {
+        m_result.clear();
+        u->sysstatus->setText(file.status() == TextLines::TooLarge
+                                  ? QStringLiteral("File too large to strip (over 64 MB): ") + path
+                                  : QStringLiteral("Cannot read ") + path);
+        setIdle(false);
+        return false;
+    }
+    m_result.squeeze();
+    u->rlines->setText(QString::number(n));
+    return true;
+}
+
+bool Util_tabstripper::show()
+{
+    // A block of lines at a time: the display takes each in well under a
+    // slice, and Stop, the close box and repaints get through between.
+    constexpr qsizetype kBlock = 64 * 1024;
+    QPlainTextEdit* box = ui()->processedfile;
+    box->clear();
+    TimeSlicer slicer;
+    for (qsizetype at = 0; at < m_result.size();) {
+        if (!ui()->Command2->isEnabled()) {
+            stopped();
+            return false;
+        }
+        // Up to the end of a line: every line ends in CR LF.
+        qsizetype end = m_result.indexOf('\n', qMin(at + kBlock, m_result.size()) - 1);
+        end = end < 0 ? m_result.size() : end + 1;
+        QString block = QString::fromLatin1(m_result.constData() + at, end - at - 2);
+        block.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        box->appendPlainText(block);
+        at = end;
+        if (!slicer.serve())
+            return false;
+    }
+    // The shown text ends in a line end, as the file does.
+    if (!m_result.isEmpty())
+        box->appendPlainText(QString());
+    box->moveCursor(QTextCursor::Start);
     return true;
 }
 
@@ -278,7 +317,7 @@ bool Util_tabstripper::makeBackup(const QString& target)
 bool Util_tabstripper::writeConverted(const QString& target)
 {
     try {
-        writefile(target, tabstrip::filebytes(m_lines));
+        writefile(target, m_result);
     } catch (const VError& e) {
         failed(e.description());
         return false;

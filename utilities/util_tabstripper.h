@@ -6,7 +6,7 @@
 
 #include "common/toolwindow.h"
 
-#include <QStringList>
+#include <QByteArray>
 
 class Util_tabstripper : public ToolWindow {
     Q_OBJECT
@@ -29,8 +29,13 @@ private:
     void Command1_Click(int index);
     void Command2_Click();
     void process();
-    // Converts the lines into m_lines; false when stopped, refused or closed.
-    bool convert(const QStringList& lines, int tabSize, int& tabs);
+    // Reads and converts the file into m_result; false when stopped,
+    // refused or closed.
+    bool convert(const QString& path, int tabSize, int& tabs);
+    // Fills the display from m_result; false when stopped or closed.
+    bool show();
+    // After Stop: nothing is shown, nothing can be saved.
+    void stopped();
     void save();
     // The two steps of writing the converted text back; each says in the
     // status, and in one alert, why it failed.
@@ -40,7 +45,7 @@ private:
     void appendStatus(const QString& text);
     void setIdle(bool canSave);
 
-    // The converted lines on show; what Save writes.
-    QStringList m_lines;
+    // The converted file on show, CR LF after every line: what Save writes.
+    QByteArray m_result;
     bool m_running = false;
 };
