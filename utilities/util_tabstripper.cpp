@@ -7,7 +7,9 @@
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
+#include "common/pacing.h"
 #include "common/paths.h"
+#include "common/slicedtext.h"
 #include "common/textlines.h"
 #include "common/timeslice.h"
 #include "common/verror.h"
@@ -255,32 +257,11 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs)
 
 bool Util_tabstripper::show()
 {
-    // A block of lines at a time: the display takes each in well under a
-    // slice, and Stop, the close box and repaints get through between.
-    constexpr qsizetype kBlock = 64 * 1024;
-    QPlainTextEdit* box = ui()->processedfile;
-    box->clear();
-    TimeSlicer slicer;
-    for (qsizetype at = 0; at < m_result.size();) {
-        if (!ui()->Command2->isEnabled()) {
-            stopped();
-            return false;
-        }
-        // Up to the end of a line: every line ends in CR LF.
-        qsizetype end = m_result.indexOf('\n', qMin(at + kBlock, m_result.size()) - 1);
-        end = end < 0 ? m_result.size() : end + 1;
-        QString block = QString::fromLatin1(m_result.constData() + at, end - at - 2);
-        block.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        box->appendPlainText(block);
-        at = end;
-        if (!slicer.serve())
-            return false;
-    }
-    // The shown text ends in a line end, as the file does.
-    if (!m_result.isEmpty())
-        box->appendPlainText(QString());
-    box->moveCursor(QTextCursor::Start);
-    return true;
+    const bool shown = fillTextBox(ui()->processedfile, m_result, [this] { return !ui()->Command2->isEnabled(); });
+    // Stop pressed meanwhile; closed or quitting leaves the form alone.
+    if (!shown && !aborted() && !quitting())
+        stopped();
+    return shown;
 }
 
 void Util_tabstripper::failed(const QString& why)

@@ -5,6 +5,7 @@
 
 #include "support/alertsink.h"
 #include "support/loopgaps.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -440,24 +441,19 @@ private Q_SLOTS:
         Bench b;
         const int n = 100000;
         b.holdBacklog(n);
-        bool busySeen = false;
+        // Start and the file wait for the last stamp.
         bool startSeen = false;
-        QTimer watch;
-        watch.setInterval(5);
-        connect(&watch, &QTimer::timeout, [&] {
-            if (b.w.stopping()) {
-                busySeen = busySeen || b.w.form()->cursor().shape() == Qt::WaitCursor;
-                startSeen = startSeen || b.cmmd(0)->isEnabled() || !b.w.recording();
-            }
+        const auto enabled = connect(b.w.form()->findChild<QLineEdit*>("pulsecounter"), &QLineEdit::textChanged, [&] {
+            startSeen = startSeen || b.cmmd(0)->isEnabled() || !b.w.recording();
         });
-        watch.start();
         LoopGaps gaps;
+        gaps.watchBusySign(b.w.form());
         b.click(1);
         gaps.stop();
-        watch.stop();
+        disconnect(enabled);
         QVERIFY2(gaps.longestSliceCpuMs() < 50, qPrintable(QString::number(gaps.longestSliceCpuMs())));
         QVERIFY(gaps.ticks() > 1);
-        QVERIFY(busySeen);
+        QVERIFY(gaps.busySignSeen());
         QVERIFY(!startSeen);
         QCOMPARE(b.w.form()->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(b.cmmd(0)->isEnabled());
@@ -480,15 +476,9 @@ private Q_SLOTS:
         Bench b;
         const int n = 200000;
         b.holdBacklog(n);
-        QTimer::singleShot(20, [&] {
-            if (quit)
-                setQuitting(true);
-            b.w.unload();
-        });
+        EndMidway end(b.w, [&] { return b.w.stopping(); }, quit);
         b.click(1);
-        const bool wasQuitting = quitting();
-        setQuitting(false);
-        QCOMPARE(wasQuitting, quit);
+        QVERIFY(end.ended());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!b.w.isLoaded());
         QVERIFY(!b.w.recording());

@@ -22,6 +22,7 @@ void LoopGaps::restart()
     m_longestGapMs = 0;
     m_longestCpuMs = 0;
     m_ticks = 0;
+    m_busySeen = false;
     m_wall.start();
     m_lastWallMs = 0;
     m_lastCpuMs = threadCpuMs();
@@ -45,4 +46,5 @@ void LoopGaps::tick()
     m_lastWallMs = wall;
     m_lastCpuMs = cpu;
     ++m_ticks;
+    m_busySeen = m_busySeen || (m_form && m_form->cursor().shape() == Qt::WaitCursor);
 }

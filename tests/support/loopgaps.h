@@ -5,6 +5,7 @@
 //   ... run the work (it serves the event loop as it goes) ...
 //   gaps.stop();
 //   QVERIFY(gaps.longestSliceCpuMs() < 50);
+//   QVERIFY(gaps.busySignSeen());     // after gaps.watchBusySign(form)
 //
 // A 5 ms timer ticks whenever the event loop is served. Between two ticks
 // lies one slice of work: its wall-clock length (the gap a user sees) and
@@ -14,6 +15,8 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QTimer>
 
 class LoopGaps : public QObject {
@@ -28,6 +31,10 @@ public:
     // Times the event loop was served (ticks seen).
     int ticks() const { return m_ticks; }
 
+    // Notes whether form shows the wait cursor whenever the loop is served.
+    void watchBusySign(QWidget* form) { m_form = form; }
+    bool busySignSeen() const { return m_busySeen; }
+
     // CPU time of the calling thread, in milliseconds.
     static double threadCpuMs();
 
@@ -41,4 +48,6 @@ private:
     double m_longestGapMs = 0;
     double m_longestCpuMs = 0;
     int m_ticks = 0;
+    QPointer<QWidget> m_form;
+    bool m_busySeen = false;
 };

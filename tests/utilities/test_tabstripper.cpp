@@ -1,6 +1,7 @@
 #include "support/filechoice.h"
 #include "support/loopgaps.h"
 #include "support/modal.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -396,20 +397,13 @@ private Q_SLOTS:
             bytes += "line " + QByteArray::number(i) + "\tcolumn\tend of it\r\n";
         const int lines = int(bytes.count('\n'));
         const QString big = writeFile(folders->workFile("big.txt"), bytes);
-        bool busySeen = false;
-        QTimer watch;
-        watch.setInterval(5);
-        connect(&watch, &QTimer::timeout, [&] {
-            busySeen = busySeen || (window().processing() && window().form()->cursor().shape() == Qt::WaitCursor);
-        });
-        watch.start();
         FileChoiceAnswer pick(big);
         LoopGaps gaps;
+        gaps.watchBusySign(window().form());
         button("Command1_0")->click();
         gaps.stop();
-        watch.stop();
         QVERIFY2(gaps.longestSliceCpuMs() < 50, qPrintable(QString::number(gaps.longestSliceCpuMs())));
-        QVERIFY(busySeen);
+        QVERIFY(gaps.busySignSeen());
         QCOMPARE(window().form()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(text("rlines"), QString::number(lines));
         QCOMPARE(text("sysstatus"), QString("OK: ") + numstr(2.0 * lines) + " tabs stripped");
@@ -508,26 +502,14 @@ private Q_SLOTS:
         const QByteArray before = readFile(big);
         tick("savewhendone", true);
         tick("savebackup", true);
-        QTimer closer;
-        closer.setInterval(1);
-        connect(&closer, &QTimer::timeout, [&] {
-            if (window().processing() && !window().aborted()) {
-                if (quit)
-                    setQuitting(true);
-                window().unload();
-            }
-        });
-        closer.start();
+        EndMidway end(window(), [] { return window().processing(); }, quit);
         QElapsedTimer t;
         t.start();
         {
             FileChoiceAnswer pick(big);
             button("Command1_0")->click();
         }
-        closer.stop();
-        const bool wasQuitting = quitting();
-        setQuitting(false);
-        QCOMPARE(wasQuitting, quit);
+        QVERIFY(end.ended());
         QVERIFY(!window().processing());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!window().isLoaded());
