@@ -26,11 +26,10 @@ QString piece(const QByteArray& s, qsizetype from, qsizetype n)
 }
 
 template <class Text>
-bool fill(QPlainTextEdit* box, const Text& text, const std::function<bool()>& stop)
+bool fill(QPlainTextEdit* box, const Text& text, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
     box->setUndoRedoEnabled(false);
     box->clear();
-    TimeSlicer slicer;
     for (qsizetype at = 0; at < text.size();) {
         if (stop && stop())
             return false;
@@ -51,12 +50,12 @@ bool fill(QPlainTextEdit* box, const Text& text, const std::function<bool()>& st
 }
 } // namespace
 
-bool fillTextBox(QPlainTextEdit* box, const QString& text, const std::function<bool()>& stop)
+bool fillTextBox(QPlainTextEdit* box, const QString& text, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
-    return fill(box, text, stop);
+    return fill(box, text, slicer, stop);
 }
 
-bool fillTextBox(QPlainTextEdit* box, const QByteArray& latin1, const std::function<bool()>& stop)
+bool fillTextBox(QPlainTextEdit* box, const QByteArray& latin1, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
-    return fill(box, latin1, stop);
+    return fill(box, latin1, slicer, stop);
 }

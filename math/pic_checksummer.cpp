@@ -203,10 +203,10 @@ void PIC_checksummer::process(const QString& path)
         return;
     }
 
-    if (!fillTextBox(u->comment, m_image.comment) || !fillTextBox(u->orphanlist, m_image.orphans))
+    if (!fillTextBox(u->comment, m_image.comment, slicer) || !fillTextBox(u->orphanlist, m_image.orphans, slicer))
         return;
     if (m_image.error) {
-        fillTextBox(u->errorbox, m_image.errors);
+        fillTextBox(u->errorbox, m_image.errors, slicer);
         return;
     }
     u->errorbox->setPlainText(boxtext(hexSummary(m_image)));

@@ -183,21 +183,24 @@ void Util_tabstripper::process()
     u->lastfile->setText(path);
 
     int tabs = 0;
-    if (!convert(path, tabSize, tabs) || !show())
+    TimeSlicer slicer;
+    if (!convert(path, tabSize, tabs, slicer) || !show(slicer))
         return;
     u->sysstatus->setText(QStringLiteral("OK: ") + numstr(tabs) + QStringLiteral(" tabs stripped"));
 
     if (u->savewhendone->isChecked()) {
         bool ok = true;
         if (u->savebackup->isChecked()) {
-            ok = makeBackup(path);
+            ok = makeBackup(path, slicer);
             if (ok) {
                 appendStatus(QStringLiteral(", Original file backed up"));
                 form()->repaint();
             }
         }
-        if (ok && writeConverted(path))
+        if (ok && writeConverted(path, slicer))
             appendStatus(QStringLiteral(", Converted file saved"));
+        if (aborted() || quitting())
+            return;
     }
     beep();
     setIdle(true);
@@ -210,12 +213,11 @@ void Util_tabstripper::stopped()
     setIdle(false);
 }
 
-bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs)
+bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, TimeSlicer& slicer)
 {
     auto* u = ui();
     m_result.clear();
     TextLineReader file(path, tabstrip::kMaxFileBytes);
-    TimeSlicer slicer;
     qsizetype n = 0;
     QString line;
     for (;;) {
@@ -255,9 +257,10 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs)
     return true;
 }
 
-bool Util_tabstripper::show()
+bool Util_tabstripper::show(TimeSlicer& slicer)
 {
-    const bool shown = fillTextBox(ui()->processedfile, m_result, [this] { return !ui()->Command2->isEnabled(); });
+    const bool shown =
+        fillTextBox(ui()->processedfile, m_result, slicer, [this] { return !ui()->Command2->isEnabled(); });
     // Stop pressed meanwhile; closed or quitting leaves the form alone.
     if (!shown && !aborted() && !quitting())
         stopped();
@@ -270,7 +273,7 @@ void Util_tabstripper::failed(const QString& why)
     alertbox(QStringLiteral("File error"), why, 0);
 }
 
-bool Util_tabstripper::makeBackup(const QString& target)
+bool Util_tabstripper::makeBackup(const QString& target, TimeSlicer& slicer)
 {
     // The file stays where it is until its replacement is complete; the
     // backup is a copy, itself replaced whole, so no failure on the way
@@ -287,23 +290,22 @@ bool Util_tabstripper::makeBackup(const QString& target)
         return false;
     }
     try {
-        writefile(backupPath(target), *old);
+        // Closed or quitting meanwhile: neither file is touched.
+        return writefileServing(backupPath(target), *old, slicer);
     } catch (const VError& e) {
         failed(QStringLiteral("No backup made, file not saved. ") + e.description());
         return false;
     }
-    return true;
 }
 
-bool Util_tabstripper::writeConverted(const QString& target)
+bool Util_tabstripper::writeConverted(const QString& target, TimeSlicer& slicer)
 {
     try {
-        writefile(target, m_result);
+        return writefileServing(target, m_result, slicer);
     } catch (const VError& e) {
         failed(e.description());
         return false;
     }
-    return true;
 }
 
 void Util_tabstripper::save()
@@ -312,17 +314,21 @@ void Util_tabstripper::save()
     // Only a complete conversion on show can be saved.
     if (m_running || !u->Command1[1]->isEnabled())
         return;
+    // A large file is written while the event loop is served: no second
+    // run may start meanwhile.
+    const QScopedValueRollback<bool> running(m_running, true);
+    TimeSlicer slicer;
     u->sysstatus->clear();
     form()->repaint();
     const QString target = u->lastfile->text();
     u->sysstatus->setText(QStringLiteral("OK: "));
     if (u->savebackup->isChecked()) {
-        if (!makeBackup(target))
+        if (!makeBackup(target, slicer))
             return;
         appendStatus(QStringLiteral("Original file backed up ,"));
         form()->repaint();
     }
-    if (!writeConverted(target))
+    if (!writeConverted(target, slicer))
         return;
     appendStatus(QStringLiteral("Converted file saved"));
     form()->repaint();

@@ -8,6 +8,8 @@
 
 #include <QByteArray>
 
+class TimeSlicer;
+
 class Util_tabstripper : public ToolWindow {
     Q_OBJECT
 public:
@@ -31,16 +33,16 @@ private:
     void process();
     // Reads and converts the file into m_result; false when stopped,
     // refused or closed.
-    bool convert(const QString& path, int tabSize, int& tabs);
+    bool convert(const QString& path, int tabSize, int& tabs, TimeSlicer& slicer);
     // Fills the display from m_result; false when stopped or closed.
-    bool show();
+    bool show(TimeSlicer& slicer);
     // After Stop: nothing is shown, nothing can be saved.
     void stopped();
     void save();
     // The two steps of writing the converted text back; each says in the
     // status, and in one alert, why it failed.
-    bool makeBackup(const QString& target);
-    bool writeConverted(const QString& target);
+    bool makeBackup(const QString& target, TimeSlicer& slicer);
+    bool writeConverted(const QString& target, TimeSlicer& slicer);
     void failed(const QString& why);
     void appendStatus(const QString& text);
     void setIdle(bool canSave);

@@ -1,6 +1,7 @@
 #include "support/testmain.h"
 
 #include "common/slicedtext.h"
+#include "common/timeslice.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -36,9 +37,10 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QPlainTextEdit box;
         box.setPlainText("old text");
-        QVERIFY(fillTextBox(&box, text));
+        TimeSlicer slicer;
+        QVERIFY(fillTextBox(&box, text, slicer));
         QCOMPARE(box.toPlainText(), shown);
-        QVERIFY(fillTextBox(&box, QString::fromLatin1(text)));
+        QVERIFY(fillTextBox(&box, QString::fromLatin1(text), slicer));
         QCOMPARE(box.toPlainText(), shown);
         QVERIFY(!box.document()->isUndoAvailable());
     }
@@ -47,7 +49,8 @@ private Q_SLOTS:
     {
         QPlainTextEdit box;
         int asked = 0;
-        QVERIFY(!fillTextBox(&box, QByteArray(200000, '\n'), [&] { return ++asked > 2; }));
+        TimeSlicer slicer;
+        QVERIFY(!fillTextBox(&box, QByteArray(200000, '\n'), slicer, [&] { return ++asked > 2; }));
         QCOMPARE(asked, 3);
         QVERIFY(box.blockCount() > 1);
         QVERIFY(box.blockCount() < 200000);
