@@ -245,7 +245,16 @@ void Ctrl_8546_pulsetimer::Timer1_Timer()
 
 bool Ctrl_8546_pulsetimer::pulsetimer48()
 {
-    const TimeSlicer slice;
+    // A shorter slice than most: the 1 ms poll runs one tick after another
+    // while a backlog lasts, and the window's other events go in between.
+    const TimeSlicer slice(10);
+    // The decoded front goes once it is the larger part of the buffer:
+    // each byte is moved at most a few times, whatever the backlog. Done
+    // first, so that the slice's time includes it.
+    if (m_decoded > 4096 && m_decoded * 2 > m_buffer.size()) {
+        m_buffer.remove(0, m_decoded);
+        m_decoded = 0;
+    }
     const qsizetype end = m_buffer.size();
     QByteArray lines;
     bool any = false;
@@ -260,12 +269,6 @@ bool Ctrl_8546_pulsetimer::pulsetimer48()
         // The clock is read every 64 stamps: cheap, and well inside a slice.
         if ((m_decoded / pulseRecordBytes) % 64 == 0 && slice.due())
             break;
-    }
-    // The decoded front goes once it is the larger part of the buffer:
-    // each byte is moved at most a few times, whatever the backlog.
-    if (m_decoded > 4096 && m_decoded * 2 > m_buffer.size()) {
-        m_buffer.remove(0, m_decoded);
-        m_decoded = 0;
     }
     if (!any)
         return false;
