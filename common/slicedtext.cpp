@@ -2,6 +2,8 @@
 #include "timeslice.h"
 
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTextCursor>
 
 namespace {
@@ -28,6 +30,15 @@ QString piece(const QByteArray& s, qsizetype from, qsizetype n)
 template <class Text>
 bool fill(QPlainTextEdit* box, const Text& text, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
+    // No undo record of the shown text (it would hold a second copy);
+    // the box's own setting comes back after, with an empty history, as
+    // after setPlainText.
+    const bool undo = box->isUndoRedoEnabled();
+    const QPointer<QPlainTextEdit> guard(box);
+    const auto restore = qScopeGuard([&] {
+        if (guard)
+            guard->setUndoRedoEnabled(undo);
+    });
     box->setUndoRedoEnabled(false);
     box->clear();
     for (qsizetype at = 0; at < text.size();) {

@@ -6,8 +6,8 @@
 //   if (!fillTextBox(box, text, slicer, [this] { return stopPressed(); }))
 //       return; // stopped, closed or quitting: the box is partly filled
 //
-// The box ends up holding the text with CR LF line ends taken as one; the
-// box keeps no undo record of it (a shown result is not edited).
+// The box ends up holding the text with CR LF line ends taken as one, and
+// an empty undo history, as after setPlainText.
 
 #include <QByteArray>
 #include <QString>

@@ -204,14 +204,16 @@ void Ctrl_8546_pulsetimer::stop()
     ftwrite(QStringLiteral("x"));
     // Every pulse that came before the stop belongs in the file, whether
     // "Diag" held the decoding back or not.
+    m_busy.show(form());
+    TimeSlicer slicer;
     for (int i = 0; i < StopReads; ++i) {
         const QString got = ftread();
         m_buffer += got;
         if (got.isEmpty())
             break;
+        if (!slicer.yield())
+            return;
     }
-    m_busy.show(form());
-    TimeSlicer slicer;
     while (pulsetimer48()) {
         if (!slicer.serve())
             return; // closed or quitting: the file holds whole lines only

@@ -230,17 +230,30 @@ void Util_pkptocohu::showdata(int mode)
     };
     TimeSlicer slicer;
     for (const Side& s : sides) {
+        // The lines a placement at a time; the file's without the symbol
+        // column when so chosen.
+        QStringList shown = placementHeading(s.title1, s.title2, true);
+        QStringList written = placementHeading(s.title1, s.title2, symbInFile);
+        for (const Placement& p : s.list) {
+            if (!suppressed(p, o)) {
+                shown << placementLine(p, o, true);
+                if (mode == 1)
+                    written << placementLine(p, o, symbInFile);
+            }
+            if (!slicer.yield())
+                return;
+        }
         // A side whose file cannot be written still shows, and the other
         // side's file is still written.
         if (mode == 1) {
-            writeBoardFile(joinpath(m_lastdir, s.file), placementList(s.list, s.title1, s.title2, o, symbInFile), slicer);
+            writeBoardFile(joinpath(m_lastdir, s.file), written, slicer);
             if (aborted() || quitting())
                 return;
         }
         ui = controls<Ui>(); // an alert may have outlived the form
         if (!ui)
             return;
-        if (!fillTextBox(ui->*s.box, placementList(s.list, s.title1, s.title2, o, true).join(u'\n'), slicer))
+        if (!fillTextBox(ui->*s.box, shown.join(u'\n'), slicer))
             return;
     }
 }

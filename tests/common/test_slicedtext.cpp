@@ -43,6 +43,7 @@ private Q_SLOTS:
         QVERIFY(fillTextBox(&box, QString::fromLatin1(text), slicer));
         QCOMPARE(box.toPlainText(), shown);
         QVERIFY(!box.document()->isUndoAvailable());
+        QVERIFY(box.isUndoRedoEnabled());
     }
 
     void stopEndsTheFill()

@@ -9,6 +9,15 @@ double LoopGaps::threadCpuMs()
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
+double LoopGaps::sliceLimitMs()
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+    return 50.0 * 4;
+#else
+    return 50.0;
+#endif
+}
+
 LoopGaps::LoopGaps()
 {
     m_timer.setTimerType(Qt::PreciseTimer);
