@@ -36,4 +36,25 @@ bool closedAndRecovered(ToolWindow& w, bool quit, int timeoutMs)
     if (quit)
         recoverFromQuit();
     return closed;
+
+EndMidway::EndMidway(ToolWindow& window, std::function<bool()> busy, bool quit)
+{
+    m_timer.setInterval(1);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, &window, busy, quit] {
+        if (m_ended || !busy())
+            return;
+        m_ended = true;
+        m_timer.stop();
+        if (quit)
+            setQuitting(true);
+        window.unload();
+    });
+    m_timer.start();
+}
+
+bool EndMidway::ended()
+{
+    m_timer.stop();
+    setQuitting(false);
+    return m_ended;
 }
