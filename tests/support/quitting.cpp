@@ -36,6 +36,7 @@ bool closedAndRecovered(ToolWindow& w, bool quit, int timeoutMs)
     if (quit)
         recoverFromQuit();
     return closed;
+}
 
 EndMidway::EndMidway(ToolWindow& window, std::function<bool()> busy, bool quit)
 {
