@@ -1,26 +1,32 @@
 #include "textlines.h"
 
 #include "files.h"
+#include "owntext.h"
 
 #include <QFile>
 
-QStringList splitTextLines(const QByteArray& bytes)
+QStringList splitLines(const QString& text)
 {
     QStringList lines;
     qsizetype start = 0;
-    const qsizetype n = bytes.size();
+    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
             continue;
-        lines += QString::fromLatin1(bytes.constData() + start, i - start);
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+        lines += text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines += QString::fromLatin1(bytes.constData() + start, n - start);
+        lines += text.mid(start);
     return lines;
+}
+
+QStringList splitTextLines(const QByteArray& bytes)
+{
+    return splitLines(decodeOwnText(bytes));
 }
 
 TextLines readTextLines(const QString& path, qint64 maxBytes)
@@ -50,6 +56,7 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
         bytes.truncate(cap);
         out.status = TextLines::TooLarge;
     }
+    out.utf8 = readsAsUtf8(bytes);
     out.lines = splitTextLines(bytes);
     return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Line-per-record text files: settings, tables, value lists. Bytes are
-// Latin-1 (one character per byte); CR LF, LF and CR each end a line; the
+// Line-per-record text files: settings, tables, value lists. The bytes are
+// read as decodeOwnText reads them (UTF-8 when they are valid UTF-8, else
+// Latin-1, a byte-order mark dropped); CR LF, LF and CR each end a line; the
 // end of the last line is optional and opens no empty line after it.
 
 #include <QByteArray>
@@ -17,6 +18,8 @@ struct TextLines {
     };
     Status status = Missing;
     QStringList lines;
+    // The file was read as UTF-8 (a tool writing it back keeps that form).
+    bool utf8 = false;
     bool ok() const { return status == Ok; }
 };
 
@@ -26,3 +29,6 @@ TextLines readTextLines(const QString& path, qint64 maxBytes);
 
 // The lines of bytes already in memory, by the same rules.
 QStringList splitTextLines(const QByteArray& bytes);
+
+// The lines of a text, split at CR LF, LF and CR by the same rules.
+QStringList splitLines(const QString& text);

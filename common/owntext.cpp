@@ -1,0 +1,105 @@
+#include "owntext.h"
+
+#include "alert.h"
+
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace {
+
+const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+bool hasNonAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+// The UTF-8 text of bytes, or nothing when they are not valid UTF-8.
+std::optional<QString> utf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QByteArrayView withoutBom(const QByteArray& bytes)
+{
+    QByteArrayView v(bytes);
+    return bytes.startsWith(kBom) ? v.sliced(kBom.size()) : v;
+}
+
+} // namespace
+
+QByteArray encodeOwnText(const QString& text)
+{
+    if (firstUnfitChar(text) >= 0)
+        return text.toUtf8();
+    QByteArray latin = text.toLatin1();
+    // Latin-1 bytes that happen to form UTF-8 ("Ã©") would read back as
+    // other characters; those files are written as UTF-8 instead.
+    if (hasNonAscii(latin) && utf8(latin))
+        return text.toUtf8();
+    return latin;
+}
+
+QString decodeOwnText(const QByteArray& bytes)
+{
+    const QByteArrayView body = withoutBom(bytes);
+    if (std::optional<QString> text = utf8(body))
+        return *text;
+    return QString::fromLatin1(body);
+}
+
+bool readsAsUtf8(const QByteArray& bytes)
+{
+    const QByteArrayView body = withoutBom(bytes);
+    return hasNonAscii(body.toByteArray()) && utf8(body).has_value();
+}
+
+qsizetype firstUnfitChar(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i].unicode() > 0xFF)
+            return i;
+    return -1;
+}
+
+QString charname(const QString& text, qsizetype pos)
+{
+    if (pos < 0 || pos >= text.size())
+        return QString();
+    char32_t code = text[pos].unicode();
+    QString shown(text[pos]);
+    if (text[pos].isHighSurrogate() && pos + 1 < text.size() && text[pos + 1].isLowSurrogate()) {
+        code = QChar::surrogateToUcs4(text[pos], text[pos + 1]);
+        shown += text[pos + 1];
+    } else if (text[pos].isSurrogate()) {
+        shown.clear(); // half a pair shows as nothing useful
+    }
+    QString hex = QString::number(code, 16).toUpper();
+    if (hex.size() < 4)
+        hex = QString(4 - hex.size(), u'0') + hex;
+    return (shown.isEmpty() ? QString() : u'"' + shown + QStringLiteral("\" ")) + QStringLiteral("(U+") + hex + u')';
+}
+
+bool singlebytefits(const QString& file, const QList<BoxText>& boxes)
+{
+    for (const BoxText& b : boxes) {
+        const qsizetype pos = firstUnfitChar(b.text);
+        if (pos < 0)
+            continue;
+        alertbox(QStringLiteral("Character not allowed"),
+                 QStringLiteral("The box \"") + b.box + QStringLiteral("\" holds the character ") + charname(b.text, pos)
+                     + QStringLiteral(", which ") + file
+                     + QStringLiteral(" cannot hold (one byte per character). Nothing was written."),
+                 0);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Text in files, without silent loss.
+//
+// Files only this program reads back (settings lines, paths, its own pin and
+// font files) keep any text exactly: encodeOwnText writes Latin-1 where that
+// reads back the same, UTF-8 otherwise, and decodeOwnText reads either, so
+// files written before UTF-8 was possible still read as they always did.
+//
+// Files in a fixed single-byte form that other tools read or that are
+// appended to (records, logs) cannot hold every character; they refuse such
+// text before anything is written:
+//
+//     if (!singlebytefits(path, {{"customer", u->customer->text()}}))
+//         return; // the alert has been shown, the file is untouched
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The bytes of a whole file's text. Latin-1 when every character is at most
+// U+00FF and those bytes do not themselves read as UTF-8 holding non-ASCII
+// characters; UTF-8 (without a byte-order mark) otherwise. Never mixed.
+QByteArray encodeOwnText(const QString& text);
+
+// The text of a whole file's bytes: a leading UTF-8 byte-order mark is
+// dropped; valid UTF-8 reads as UTF-8, anything else as Latin-1 (one
+// character per byte). Reads back every text encodeOwnText wrote.
+QString decodeOwnText(const QByteArray& bytes);
+
+// True when bytes (after any byte-order mark) are valid UTF-8 holding at
+// least one non-ASCII character: decodeOwnText reads them as UTF-8.
+bool readsAsUtf8(const QByteArray& bytes);
+
+// The position of the first character a single-byte (Latin-1) file cannot
+// hold, -1 when there is none.
+qsizetype firstUnfitChar(const QString& text);
+
+// The character at position pos named for a message: "Ω" (U+03A9). A
+// character outside the Basic Multilingual Plane is named whole.
+QString charname(const QString& text, qsizetype pos);
+
+// The text one box holds, with the name the user knows it by.
+struct BoxText {
+    QString box;
+    QString text;
+};
+
+// True when every box's text fits a single-byte file. Otherwise shows one
+// alert naming the file, the first box and the character it cannot hold,
+// and returns false: the caller writes nothing.
+bool singlebytefits(const QString& file, const QList<BoxText>& boxes);
