@@ -88,18 +88,38 @@ QString charname(const QString& text, qsizetype pos)
     return (shown.isEmpty() ? QString() : u'"' + shown + QStringLiteral("\" ")) + QStringLiteral("(U+") + hex + u')';
 }
 
+namespace {
+
+void refuse(const QString& where, const QString& text, qsizetype pos, const QString& file)
+{
+    alertbox(QStringLiteral("Character not allowed"),
+             where + QStringLiteral(" holds the character ") + charname(text, pos) + QStringLiteral(", which ") + file
+                 + QStringLiteral(" cannot hold (one byte per character). Nothing was written."),
+             0);
+}
+
+} // namespace
+
 bool singlebytefits(const QString& file, const QList<BoxText>& boxes)
 {
     for (const BoxText& b : boxes) {
         const qsizetype pos = firstUnfitChar(b.text);
-        if (pos < 0)
-            continue;
-        alertbox(QStringLiteral("Character not allowed"),
-                 QStringLiteral("The box \"") + b.box + QStringLiteral("\" holds the character ") + charname(b.text, pos)
-                     + QStringLiteral(", which ") + file
-                     + QStringLiteral(" cannot hold (one byte per character). Nothing was written."),
-                 0);
-        return false;
+        if (pos >= 0) {
+            refuse(QStringLiteral("The box \"") + b.box + u'"', b.text, pos, file);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool singlebytelines(const QString& file, const QStringList& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype pos = firstUnfitChar(lines[i]);
+        if (pos >= 0) {
+            refuse(QStringLiteral("Line ") + QString::number(i + 1), lines[i], pos, file);
+            return false;
+        }
     }
     return true;
 }

@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The bytes of a whole file's text. Latin-1 when every character is at most
 // U+00FF and those bytes do not themselves read as UTF-8 holding non-ASCII
@@ -49,3 +50,7 @@ struct BoxText {
 // alert naming the file, the first box and the character it cannot hold,
 // and returns false: the caller writes nothing.
 bool singlebytefits(const QString& file, const QList<BoxText>& boxes);
+
+// As singlebytefits for text that comes from no box (a converted file): the
+// alert names the file, the line (counted from 1) and the character.
+bool singlebytelines(const QString& file, const QStringList& lines);

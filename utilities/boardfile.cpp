@@ -2,6 +2,7 @@
 
 #include "common/alert.h"
 #include "common/files.h"
+#include "common/owntext.h"
 #include "common/textlines.h"
 
 #include <QFile>
@@ -23,6 +24,10 @@ bool readBoardFile(const QString& path, QStringList& lines)
 
 bool writeBoardFile(const QString& path, const QStringList& lines)
 {
+    // Placement machines read one byte per character: text they cannot
+    // hold is refused before the old file is touched.
+    if (!singlebytelines(path, lines))
+        return false;
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toLatin1();

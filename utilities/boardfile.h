@@ -12,6 +12,7 @@ inline constexpr qint64 boardFileMaxBytes = 256LL * 1024 * 1024;
 // gives false, leaving lines as they were.
 bool readBoardFile(const QString& path, QStringList& lines);
 
-// Writes lines, each ended by CR LF, replacing the file; an alert names a
-// file that cannot be written. True when written.
+// Writes lines, each ended by CR LF, one byte per character, replacing the
+// file; an alert names a file that cannot be written, or the line and the
+// character it cannot hold (nothing is written then). True when written.
 bool writeBoardFile(const QString& path, const QStringList& lines);
