@@ -60,3 +60,16 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
     out.lines = splitTextLines(bytes);
     return out;
 }
+
+QString toolargetext(const QString& path, qint64 cap)
+{
+    QString size;
+    if (cap >= (1 << 20) && cap % (1 << 20) == 0)
+        size = QString::number(cap >> 20) + QStringLiteral(" MiB");
+    else if (cap >= 1024 && cap % 1024 == 0)
+        size = QString::number(cap >> 10) + QStringLiteral(" KiB");
+    else
+        size = QString::number(cap) + QStringLiteral(" bytes");
+    return path + QStringLiteral(" is larger than ") + size
+        + QStringLiteral(", the most this file may be. None of it was read.");
+}

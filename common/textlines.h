@@ -32,3 +32,8 @@ QStringList splitTextLines(const QByteArray& bytes);
 
 // The lines of a text, split at CR LF, LF and CR by the same rules.
 QStringList splitLines(const QString& text);
+
+// What to tell the user about a file past its reader's cap (TooLarge): the
+// file, the cap ("16 MiB") and that none of it was taken. A reader refuses
+// such a file whole rather than use the part it read.
+QString toolargetext(const QString& path, qint64 cap);

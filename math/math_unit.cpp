@@ -99,10 +99,7 @@ void Math_unit::loadunits()
         return;
     }
     if (file.status == TextLines::TooLarge) {
-        alertbox(QStringLiteral("Unit table error"),
-                 path + QStringLiteral(" is larger than ") + QString::number(maxTableBytes >> 20)
-                     + QStringLiteral(" MiB, the most a unit table may be. No units were read."),
-                 0);
+        alertbox(QStringLiteral("Unit table error"), toolargetext(path, maxTableBytes), 0);
         return;
     }
     for (const QString& line : file.lines)

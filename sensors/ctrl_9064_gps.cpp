@@ -480,9 +480,7 @@ void Ctrl_9064_gps::latlon_DblClick()
     const TextLines file = readTextLines(path, cap);
     if (file.status == TextLines::TooLarge) {
         alertbox(QStringLiteral("Location file error"),
-                 QStringLiteral("\"") + path + QStringLiteral("\" is larger than ") + QString::number(cap / 1024)
-                     + QStringLiteral(" KiB, the most a location file may be.  The reference was not changed."),
-                 0);
+                 toolargetext(path, cap) + QStringLiteral("  The reference was not changed."), 0);
         return;
     }
     const std::optional<Position> ref = file.ok() ? locationLines(file.lines) : std::nullopt;

@@ -684,7 +684,7 @@ private Q_SLOTS:
         QTest::mouseDClick(b.ctl<QLineEdit>("latlon_0"), Qt::LeftButton);
         QTRY_COMPARE(alerts.texts.size(), 1);
         QVERIFY(alerts.texts[0].contains(over));
-        QVERIFY2(alerts.texts[0].contains("1024 KiB"), qPrintable(alerts.texts[0]));
+        QVERIFY2(alerts.texts[0].contains("1 MiB"), qPrintable(alerts.texts[0]));
         QCOMPARE(b.text("latlon_0"), QStringLiteral("1.50000000"));
     }
 
