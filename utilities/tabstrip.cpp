@@ -33,7 +33,7 @@ QString expandtabs(const QString& line, int tabSize, int& tabs)
     return out;
 }
 
-QByteArray filebytes(const QStringList& lines)
+QByteArray filebytes(const QStringList& lines, bool utf8)
 {
     qsizetype size = 2;
     for (const QString& l : lines)
@@ -41,7 +41,7 @@ QByteArray filebytes(const QStringList& lines)
     QByteArray bytes;
     bytes.reserve(size);
     for (const QString& l : lines) {
-        bytes += l.toLatin1();
+        bytes += utf8 ? l.toUtf8() : l.toLatin1();
         bytes += "\r\n";
     }
     bytes += "\r\n";

@@ -26,7 +26,8 @@ int tabsize(const QString& text);
 QString expandtabs(const QString& line, int tabSize, int& tabs);
 
 // The file as written: every converted line with CR LF, then one CR LF
-// more (the shown text already ends in a line end). Latin-1.
-QByteArray filebytes(const QStringList& lines);
+// more (the shown text already ends in a line end). UTF-8 when the file was
+// read as UTF-8, else Latin-1, so every character goes back as it came.
+QByteArray filebytes(const QStringList& lines, bool utf8 = false);
 
 } // namespace tabstrip

@@ -186,6 +186,7 @@ void Util_tabstripper::process()
         setIdle(false);
         return;
     }
+    m_utf8 = file.utf8;
     int tabs = 0;
     if (!convert(file.lines, tabSize, tabs)) {
         if (!aborted())
@@ -278,7 +279,7 @@ bool Util_tabstripper::makeBackup(const QString& target)
 bool Util_tabstripper::writeConverted(const QString& target)
 {
     try {
-        writefile(target, tabstrip::filebytes(m_lines));
+        writefile(target, tabstrip::filebytes(m_lines, m_utf8));
     } catch (const VError& e) {
         failed(e.description());
         return false;

@@ -42,5 +42,6 @@ private:
 
     // The converted lines on show; what Save writes.
     QStringList m_lines;
+    bool m_utf8 = false; // the file was read as UTF-8 and is written so
     bool m_running = false;
 };
