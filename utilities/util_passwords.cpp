@@ -6,7 +6,6 @@
 #include "common/numtext.h"
 #include "common/owntext.h"
 #include "common/paths.h"
-#include "common/randomsource.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -60,7 +59,7 @@ void Util_passwords::Command1_Click()
     if (!singlebytefits(listPath(), {{QStringLiteral("Description"), ui->Text3->text()}}))
         return;
     const QString password = drawPassword(length, ui->numb->isChecked(), ui->symb->isChecked(),
-                                          [] { return randomSource().next(); });
+                                          m_draw ? m_draw : std::function<double()>(systemPasswordDraw));
     ui->Text1->setText(password);
     if (ui->Text3->text().isEmpty())
         ui->Text3->setText(QStringLiteral("No description"));
