@@ -10,7 +10,7 @@ namespace {
 
 const QByteArray kBom = QByteArrayLiteral("\xEF\xBB\xBF");
 
-bool hasNonAscii(const QByteArray& bytes)
+bool hasNonAscii(QByteArrayView bytes)
 {
     for (const char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -48,18 +48,20 @@ QByteArray encodeOwnText(const QString& text)
     return latin;
 }
 
-QString decodeOwnText(const QByteArray& bytes)
+QString decodeOwnText(const QByteArray& bytes, bool* readAsUtf8)
 {
     const QByteArrayView body = withoutBom(bytes);
-    if (std::optional<QString> text = utf8(body))
+    const bool wide = hasNonAscii(body);
+    if (readAsUtf8)
+        *readAsUtf8 = false;
+    if (!wide)
+        return QString::fromLatin1(body);
+    if (std::optional<QString> text = utf8(body)) {
+        if (readAsUtf8)
+            *readAsUtf8 = true;
         return *text;
+    }
     return QString::fromLatin1(body);
-}
-
-bool readsAsUtf8(const QByteArray& bytes)
-{
-    const QByteArrayView body = withoutBom(bytes);
-    return hasNonAscii(body.toByteArray()) && utf8(body).has_value();
 }
 
 qsizetype firstUnfitChar(const QString& text)

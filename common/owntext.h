@@ -26,11 +26,9 @@ QByteArray encodeOwnText(const QString& text);
 // The text of a whole file's bytes: a leading UTF-8 byte-order mark is
 // dropped; valid UTF-8 reads as UTF-8, anything else as Latin-1 (one
 // character per byte). Reads back every text encodeOwnText wrote.
-QString decodeOwnText(const QByteArray& bytes);
-
-// True when bytes (after any byte-order mark) are valid UTF-8 holding at
-// least one non-ASCII character: decodeOwnText reads them as UTF-8.
-bool readsAsUtf8(const QByteArray& bytes);
+// readAsUtf8, when given, tells whether non-ASCII bytes were read as UTF-8
+// (a tool that writes the file back keeps that form).
+QString decodeOwnText(const QByteArray& bytes, bool* readAsUtf8 = nullptr);
 
 // The position of the first character a single-byte (Latin-1) file cannot
 // hold, -1 when there is none.

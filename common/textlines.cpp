@@ -56,8 +56,7 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
         bytes.truncate(cap);
         out.status = TextLines::TooLarge;
     }
-    out.utf8 = readsAsUtf8(bytes);
-    out.lines = splitTextLines(bytes);
+    out.lines = splitLines(decodeOwnText(bytes, &out.utf8));
     return out;
 }
 
