@@ -465,6 +465,25 @@ private Q_SLOTS:
         QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
     }
 
+    // A write whose answer never came is superseded by the next one: the
+    // answer that then arrives names the board as last written.
+    void lostAnswerThenWriteAgain()
+    {
+        Bench b;
+        b.setSerial("00000007");
+        b.sim.setSilent(true);
+        b.click(2);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        b.setSerial("00000009");
+        b.sim.setSilent(false);
+        b.confirmedWrite(5);
+        QVERIFY(b.sim.commands()[1].endsWith(QString::fromLatin1(QByteArray("00000009").toHex().toUpper())));
+        const QByteArray record = b.record();
+        QCOMPARE(record.count("\r\n"), 2);
+        QVERIFY(record.endsWith(",2008/01/01,00000009\r\n"));
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000010"));
+    }
+
     // A write answer no write asked for names no board.
     void unaskedAnswer()
     {
