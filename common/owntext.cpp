@@ -21,7 +21,9 @@ bool hasNonAscii(QByteArrayView bytes)
 // The UTF-8 text of bytes, or nothing when they are not valid UTF-8.
 std::optional<QString> utf8(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The byte-order mark is dropped by withoutBom, once; a second one is
+    // the text's own character.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -36,7 +38,9 @@ QByteArrayView withoutBom(const QByteArray& bytes)
 
 } // namespace
 
-QByteArray encodeOwnText(const QString& text)
+namespace {
+
+QByteArray encoded(const QString& text)
 {
     if (firstUnfitChar(text) >= 0)
         return text.toUtf8();
@@ -46,6 +50,18 @@ QByteArray encodeOwnText(const QString& text)
     if (hasNonAscii(latin) && utf8(latin))
         return text.toUtf8();
     return latin;
+}
+
+} // namespace
+
+QByteArray encodeOwnText(const QString& text)
+{
+    QByteArray bytes = encoded(text);
+    // Bytes that begin like a byte-order mark would lose it on reading: a
+    // mark of our own in front keeps them whole.
+    if (bytes.startsWith(kBom))
+        return kBom + text.toUtf8();
+    return bytes;
 }
 
 QString decodeOwnText(const QByteArray& bytes, bool* readAsUtf8)

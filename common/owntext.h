@@ -20,7 +20,8 @@
 
 // The bytes of a whole file's text. Latin-1 when every character is at most
 // U+00FF and those bytes do not themselves read as UTF-8 holding non-ASCII
-// characters; UTF-8 (without a byte-order mark) otherwise. Never mixed.
+// characters; UTF-8 otherwise, with a byte-order mark only when the text's
+// own bytes would begin like one. Never mixed.
 QByteArray encodeOwnText(const QString& text);
 
 // The text of a whole file's bytes: a leading UTF-8 byte-order mark is

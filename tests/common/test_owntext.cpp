@@ -22,6 +22,8 @@ private Q_SLOTS:
         QTest::newRow("latin-1") << QStringLiteral("M\u00FCnchen \u00B5V");
         // Latin-1 characters whose bytes would read as UTF-8 "é".
         QTest::newRow("looks like utf-8") << QStringLiteral("\u00C3\u00A9");
+        QTest::newRow("leading zero-width no-break space") << QStringLiteral("\uFEFFx\u03A9");
+        QTest::newRow("latin-1 that begins like a mark") << QStringLiteral("\u00EF\u00BB\u00BF\u00E9");
         QTest::newRow("control characters") << QStringLiteral("a\u0001\u007F\u0080b");
         QTest::newRow("empty") << QString();
     }
