@@ -80,6 +80,49 @@ QString decodeOwnText(const QByteArray& bytes, bool* readAsUtf8)
     return QString::fromLatin1(body);
 }
 
+void OwnTextForm::add(QByteArrayView piece)
+{
+    if (m_invalid || piece.isEmpty())
+        return;
+    m_wide = m_wide || hasNonAscii(piece);
+    m_carry += piece;
+    // Checked up to the start of the last character, which may go on in
+    // the next piece: UTF-8 is valid when every such run of whole
+    // characters is.
+    const qsizetype n = m_carry.size();
+    qsizetype cut = n;
+    for (qsizetype i = n - 1; i >= 0 && i >= n - 4; --i) {
+        if ((static_cast<unsigned char>(m_carry[i]) & 0xC0) != 0x80) {
+            cut = i;
+            break;
+        }
+    }
+    if (cut > 0) {
+        m_invalid = !::utf8(QByteArrayView(m_carry).first(cut));
+        m_carry.remove(0, cut);
+    }
+    if (m_invalid)
+        m_carry.clear();
+}
+
+bool OwnTextForm::utf8() const
+{
+    return m_wide && !m_invalid && ::utf8(m_carry);
+}
+
+qsizetype ownTextBomSize(QByteArrayView head)
+{
+    return head.startsWith(kBom) ? kBom.size() : 0;
+}
+
+QString decodeOwnTextPiece(QByteArrayView bytes, bool utf8)
+{
+    if (!utf8)
+        return QString::fromLatin1(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 qsizetype firstUnfitChar(const QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i)

@@ -14,6 +14,7 @@
 //         return; // the alert has been shown, the file is untouched
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,35 @@ QByteArray encodeOwnText(const QString& text);
 // readAsUtf8, when given, tells whether non-ASCII bytes were read as UTF-8
 // (a tool that writes the file back keeps that form).
 QString decodeOwnText(const QByteArray& bytes, bool* readAsUtf8 = nullptr);
+
+// decodeOwnText's choice for a file read a piece at a time, too large to
+// hold whole: the form is decided for the whole file before any of its
+// text is used, so no file ever reads partly one way and partly the other.
+//
+//   OwnTextForm form;                 // the bytes after ownTextBomSize()
+//   while (more) form.add(piece);     // in file order, any sizes
+//   ... form.utf8() ...               // then decodeOwnTextPiece each line
+class OwnTextForm {
+public:
+    void add(QByteArrayView piece);
+    // The bytes seen already rule UTF-8 out: more of them change nothing.
+    bool settled() const { return m_invalid; }
+    // After the last piece: whether decodeOwnText reads the bytes as UTF-8.
+    bool utf8() const;
+
+private:
+    QByteArray m_carry; // a character's bytes that may go on in the next piece
+    bool m_wide = false;
+    bool m_invalid = false;
+};
+
+// The length of the byte-order mark a file's first bytes begin with: 3 for
+// UTF-8's, else 0. decodeOwnText drops it.
+qsizetype ownTextBomSize(QByteArrayView head);
+
+// A piece of a file (a line) whose form OwnTextForm decided: as decodeOwnText
+// reads those bytes within the whole file.
+QString decodeOwnTextPiece(QByteArrayView bytes, bool utf8);
 
 // The position of the first character a single-byte (Latin-1) file cannot
 // hold, -1 when there is none.

@@ -2,8 +2,11 @@
 
 #include "files.h"
 #include "owntext.h"
+#include "timeslice.h"
 
 #include <QFile>
+
+#include <utility>
 
 QStringList splitLines(const QString& text)
 {
@@ -71,4 +74,133 @@ QString toolargetext(const QString& path, qint64 cap)
         size = QString::number(cap) + QStringLiteral(" bytes");
     return path + QStringLiteral(" is larger than ") + size
         + QStringLiteral(", the most this file may be. None of it was read.");
+}
+
+TextLineReader::TextLineReader(const QString& path, qint64 maxBytes, qsizetype blockBytes)
+    : m_cap(qMax<qint64>(maxBytes, 0)), m_blockBytes(qMax<qsizetype>(blockBytes, 1))
+{
+    if (!isregularfile(path))
+        fail(TextLines::Missing);
+    else if (!openregular(path, m_file))
+        fail(TextLines::Unreadable);
+    else if (m_file.size() > m_cap)
+        fail(TextLines::TooLarge);
+    else
+        m_status = TextLines::Ok;
+}
+
+void TextLineReader::fail(TextLines::Status status)
+{
+    m_status = status;
+    m_end = true;
+}
+
+bool TextLineReader::prepare(TimeSlicer& slicer)
+{
+    return decide(&slicer);
+}
+
+bool TextLineReader::decide(TimeSlicer* slicer)
+{
+    if (m_decided || m_status != TextLines::Ok)
+        return true;
+    m_decided = true;
+    // A failure is no abort: status() tells it, and next() gives no line.
+    const auto failed = [this](TextLines::Status status) {
+        fail(status);
+        return true;
+    };
+    // From the start again after an aborted pass.
+    const QByteArray head = m_file.seek(0) ? m_file.read(3) : QByteArray();
+    const qint64 skip = ownTextBomSize(head);
+    if (m_file.error() != QFileDevice::NoError || !m_file.seek(skip))
+        return failed(TextLines::Unreadable);
+    // Every byte is looked at before the first line is given: one that is
+    // no UTF-8 late in the file makes all of it Latin-1.
+    OwnTextForm form;
+    qint64 seen = skip;
+    while (!form.settled()) {
+        const QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, m_cap + 1 - seen));
+        if (m_file.error() != QFileDevice::NoError)
+            return failed(TextLines::Unreadable);
+        if (more.isEmpty())
+            break;
+        if ((seen += more.size()) > m_cap)
+            return failed(TextLines::TooLarge);
+        form.add(more);
+        if (slicer && !slicer->yield()) {
+            m_decided = false;
+            return false;
+        }
+    }
+    if (!m_file.seek(skip))
+        return failed(TextLines::Unreadable);
+    m_read = skip;
+    m_utf8 = form.utf8();
+    return true;
+}
+
+bool TextLineReader::fill()
+{
+    // One byte past the cap tells a file that grew beyond it while read.
+    const qint64 room = m_cap + 1 - m_read;
+    QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, room));
+    if (m_file.error() != QFileDevice::NoError) {
+        fail(TextLines::Unreadable);
+        return false;
+    }
+    m_read += more.size();
+    if (m_read > m_cap) {
+        fail(TextLines::TooLarge);
+        return false;
+    }
+    if (more.isEmpty()) {
+        m_end = true;
+        return false;
+    }
+    m_block.remove(0, m_at);
+    m_at = 0;
+    if (std::exchange(m_afterCr, false) && m_block.isEmpty() && more.startsWith('\n'))
+        more.remove(0, 1);
+    m_block += more;
+    return true;
+}
+
+bool TextLineReader::next(QString& line)
+{
+    if (!m_decided)
+        decide(nullptr);
+    if (m_status != TextLines::Ok)
+        return false;
+    // Where the search for the line end goes on: a long line spread over
+    // many blocks is scanned once, not again with every block.
+    qsizetype from = m_at;
+    for (;;) {
+        const char* data = m_block.constData();
+        const qsizetype n = m_block.size();
+        for (qsizetype i = from; i < n; ++i) {
+            const char c = data[i];
+            if (c != '\r' && c != '\n')
+                continue;
+            line = decodeOwnTextPiece(QByteArrayView(data + m_at, i - m_at), m_utf8);
+            if (c == '\r') {
+                if (i + 1 < n)
+                    i += data[i + 1] == '\n';
+                else
+                    m_afterCr = true;
+            }
+            m_at = i + 1;
+            return true;
+        }
+        const qsizetype kept = n - m_at;
+        if (!m_end && fill()) {
+            from = kept;
+            continue;
+        }
+        if (m_status != TextLines::Ok || m_at >= m_block.size())
+            return false;
+        line = decodeOwnTextPiece(QByteArrayView(m_block).sliced(m_at), m_utf8);
+        m_at = m_block.size();
+        return true;
+    }
 }

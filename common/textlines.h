@@ -5,6 +5,7 @@
 // end of the last line is optional and opens no empty line after it.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -37,3 +38,51 @@ QStringList splitLines(const QString& text);
 // file, the cap ("16 MiB") and that none of it was taken. A reader refuses
 // such a file whole rather than use the part it read.
 QString toolargetext(const QString& path, qint64 cap);
+
+class TimeSlicer;
+
+// The same lines read a block at a time, so that a large file is taken in
+// while the event loop is served between lines; memory holds one block.
+// The text reads as readTextLines reads it, decided for the whole file by a
+// first pass over its bytes (prepare) before any line is given.
+//
+//   TextLineReader in(path, maxBytes);
+//   if (!in.prepare(slicer)) return;       // closed or quitting
+//   QString line;
+//   while (in.next(line)) { ... }
+//   if (in.status() != TextLines::Ok) ...  // Missing, Unreadable, TooLarge
+//
+// A file over maxBytes is TooLarge before its first line is read.
+class TextLineReader {
+public:
+    TextLineReader(const QString& path, qint64 maxBytes, qsizetype blockBytes = 256 * 1024);
+    // The pass that decides how the file's text reads, serving the event
+    // loop through slicer. False when the wait was aborted (the window was
+    // closed, the program quits): nothing of the window may be touched.
+    // next() makes the same pass unserved when it was not made.
+    bool prepare(TimeSlicer& slicer);
+    // The next line; false at the end of the file or on an error.
+    bool next(QString& line);
+    TextLines::Status status() const { return m_status; }
+    // Bytes taken from the file so far (for lines; the first pass aside).
+    qint64 bytesRead() const { return m_read; }
+    // The file reads as UTF-8 (a tool writing it back keeps that form).
+    bool utf8() const { return m_utf8; }
+
+private:
+    bool decide(TimeSlicer* slicer);
+    bool fill();
+    void fail(TextLines::Status status);
+
+    QFile m_file;
+    QByteArray m_block;
+    qsizetype m_at = 0;
+    qint64 m_read = 0;
+    qint64 m_cap = 0;
+    qsizetype m_blockBytes;
+    bool m_end = false;
+    bool m_afterCr = false; // the last block ended in CR: an LF next ends no line
+    bool m_decided = false;
+    bool m_utf8 = false;
+    TextLines::Status m_status = TextLines::Missing;
+};
