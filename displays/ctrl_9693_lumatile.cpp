@@ -2,6 +2,7 @@
 #include "linestroke.h"
 
 #include "common/alert.h"
+#include "common/owntext.h"
 #include "common/clock.h"
 #include "common/controlchars.h"
 #include "common/files.h"
@@ -596,7 +597,7 @@ void Ctrl_9693_lumatile::onUnload()
     u->Timer1->stop();
     u->Timer2->stop();
     try {
-        writefile(settingsPath(), u->fontfile->text().toLatin1() + "\r\n");
+        writefile(settingsPath(), encodeOwnText(u->fontfile->text() + QStringLiteral("\r\n")));
     } catch (const VError& e) {
         alertbox(QStringLiteral("Settings not saved"), e.description(), 0);
     }
