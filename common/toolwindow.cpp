@@ -385,7 +385,7 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         auto down = m_hooks->keyDown.find(watched);
         if (down != m_hooks->keyDown.end()) {
             auto h = down->second;
-            guarded([&] { h(vbKeyCode(ke->key()), vbShiftState(ke->modifiers())); });
+            guarded([&] { h(vbKeyCode(ke), vbShiftState(ke->modifiers())); });
         }
         if (!m_form)
             return true;
@@ -416,7 +416,7 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
             auto* ke = static_cast<QKeyEvent*>(event);
             if (!ke->isAutoRepeat()) {
                 auto h = it->second;
-                guarded([&] { h(vbKeyCode(ke->key()), vbShiftState(ke->modifiers())); });
+                guarded([&] { h(vbKeyCode(ke), vbShiftState(ke->modifiers())); });
             }
         }
         return false;
