@@ -359,10 +359,27 @@ int keyPressCode(const QKeyEvent* e)
     case Qt::Key_Delete: return -1;
     default: break;
     }
+    const int k = e->key();
+    if ((e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier)) {
+        if (k >= Qt::Key_A && k <= Qt::Key_Z)
+            return k - Qt::Key_A + 1;
+        if (k >= Qt::Key_BracketLeft && k <= Qt::Key_Underscore) // [ \ ] ^ _
+            return k - Qt::Key_BracketLeft + 27;
+    }
     const QString t = e->text();
     if (t.isEmpty())
         return -1;
     return t.at(0).unicode();
+}
+
+bool isCopyGesture(const QKeyEvent* e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_Copy)
+        return true;
+    if (e->key() == Qt::Key_Insert && mods == Qt::ControlModifier)
+        return true;
+    return e->key() == Qt::Key_C && mods == (Qt::ControlModifier | Qt::ShiftModifier);
 }
 
 bool isEditingShortcut(const QKeyEvent* e)

@@ -20,8 +20,13 @@ int vbKeyCode(int qtKey, quint32 nativeScanCode, quint32 nativeVirtualKey, Qt::K
 int vbShiftState(Qt::KeyboardModifiers mods);
 // Character code of a key press, or -1 when the key produces no character
 // (arrows, Delete, Tab, function keys): those never reach key-press filters.
+// Ctrl with a letter or one of [ \ ] ^ _ gives its control character
+// (Ctrl+C 3), as the platform types it.
 int keyPressCode(const QKeyEvent* e);
 // The platform's editing shortcuts (select all, copy, cut, paste, undo,
 // redo). They pass every key filter: filters judge typed characters, and
 // what a paste brings is read like any other text of the box.
 bool isEditingShortcut(const QKeyEvent* e);
+// The copy gestures that type no control character: Ctrl+Insert, Ctrl+Shift+C
+// and a Copy key.
+bool isCopyGesture(const QKeyEvent* e);
