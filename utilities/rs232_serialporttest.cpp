@@ -1,6 +1,5 @@
 #include "rs232_serialporttest.h"
 
-#include "common/alert.h"
 #include "common/formbuilder.h"
 
 #include <QCheckBox>
@@ -116,9 +115,7 @@ void RS232_serialporttest::Check1_Click(int index)
         else if (index == 1)
             serial.rs232.setRts(ticked);
     } catch (const VError& e) {
-        setHandledError(e);
-        serial.noPort();
-        alertbox(QStringLiteral("Com port error"), QString(), 2);
+        serial.portError(e);
     }
 }
 
