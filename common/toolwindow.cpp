@@ -3,8 +3,6 @@
 #include "formbuilder.h"
 #include "keycodes.h"
 
-#include <set>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -15,6 +13,8 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+
+#include <set>
 
 // Per-control event handlers of one window, served by its one event filter.
 class EventHooks {

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -275,10 +275,13 @@ void TermView::keyPressEvent(QKeyEvent* e)
 
 void TermView::contextMenuEvent(QContextMenuEvent* e)
 {
-    QMenu menu(this);
-    QAction* copyAction = menu.addAction(tr("&Copy"), this, &TermView::copy);
+    // Shown without a loop of its own, so the window may close meanwhile;
+    // the menu goes with the view.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copyAction = menu->addAction(tr("&Copy"), this, &TermView::copy);
     copyAction->setObjectName(QStringLiteral("copy"));
     copyAction->setEnabled(hasSelection());
-    menu.addAction(tr("Select &All"), this, &TermView::selectAll)->setObjectName(QStringLiteral("selectAll"));
-    menu.exec(e->globalPos());
+    menu->addAction(tr("Select &All"), this, &TermView::selectAll)->setObjectName(QStringLiteral("selectAll"));
+    menu->popup(e->globalPos());
 }

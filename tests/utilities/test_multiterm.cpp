@@ -24,7 +24,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -444,16 +443,14 @@ private Q_SLOTS:
         QCOMPARE(copied([&] { QTest::keyClick(t.terminal(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier); }),
                  all);
         QCOMPARE(copied([&] {
-                     QTimer::singleShot(0, [] {
-                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                         QVERIFY(menu);
-                         menu->findChild<QAction*>("copy")->trigger();
-                         menu->close();
-                     });
                      const QPoint at = t.terminal(0)->viewport()->rect().center();
                      QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at,
                                                  t.terminal(0)->viewport()->mapToGlobal(at));
                      QApplication::sendEvent(t.terminal(0)->viewport(), &menuEvent);
+                     auto* menu = t.terminal(0)->findChild<QMenu*>();
+                     QVERIFY(menu && menu->isVisible());
+                     menu->findChild<QAction*>("copy")->trigger();
+                     menu->close();
                  }),
                  all);
         QTest::qWait(50);
