@@ -1,9 +1,9 @@
 #include "termview.h"
 #include "termrules.h"
+#include "common/formbuilder.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -17,7 +17,7 @@ constexpr char16_t CR = 13, LF = 10, DEL = 127;
 
 TermView::TermView(QWidget* parent) : QAbstractScrollArea(parent)
 {
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(fixedFont());
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
