@@ -33,6 +33,7 @@ private:
     void cstyles();
     void cmmd_Click(int index);
     void startStop();
+    void captureFailed(const QString& reason);
     void toClipboard();
 
     std::unique_ptr<FrameSource> m_source;
