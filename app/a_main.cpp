@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace {
 A_main* g_main = nullptr;
@@ -26,6 +28,8 @@ A_main::A_main()
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // Tool windows enter the area as children of its viewport.
+    m_mdi->viewport()->installEventFilter(this);
     buildMenus();
     // The design client area lies under the menu bar.
     resize(16530 / 15, 9225 / 15 + menuBar()->sizeHint().height());
@@ -108,6 +112,49 @@ void A_main::closeEvent(QCloseEvent* event)
         w->unload();
     event->accept();
     QApplication::exit(0);
+}
+
+bool A_main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdi->viewport() && event->type() == QEvent::ChildAdded) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+            sub->installEventFilter(this);
+    } else if (event->type() == QEvent::Hide && qobject_cast<QMdiSubWindow*>(watched)) {
+        // Once the closing window is gone (its form may be destroyed right
+        // after the hide); a window that is still active is left alone.
+        QTimer::singleShot(0, this, [this] {
+            QMdiSubWindow* active = m_mdi->activeSubWindow();
+            if (!active || active->isHidden())
+                activateNext();
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void A_main::activateNext()
+{
+    const QList<QMdiSubWindow*> order = m_mdi->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        QMdiSubWindow* sub = *it;
+        if (sub->isHidden() || sub->isMinimized())
+            continue;
+        m_mdi->setActiveSubWindow(sub);
+        // The window's own focus control, else the first that takes focus.
+        QWidget* target = sub->widget() ? sub->widget()->focusWidget() : nullptr;
+        if (!target && sub->widget()) {
+            for (QWidget* w = sub->widget()->nextInFocusChain(); w && w != sub->widget(); w = w->nextInFocusChain()) {
+                if (sub->widget()->isAncestorOf(w) && w->isVisibleTo(sub) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                    target = w;
+                    break;
+                }
+            }
+        }
+        if (target)
+            target->setFocus(Qt::OtherFocusReason);
+        else
+            sub->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 }
 
 A_main& mainWindow()

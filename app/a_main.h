@@ -23,9 +23,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    // After a tool window closes or hides, the next one in the frame (the
+    // topmost still shown) becomes active with its focus control, so the
+    // keyboard keeps working without a click.
+    void activateNext();
     QMdiArea* m_mdi = nullptr;
 };
 
