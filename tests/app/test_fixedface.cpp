@@ -36,7 +36,7 @@ private Q_SLOTS:
                 continue;
             for (QWidget* c : w.form()->findChildren<QWidget*>()) {
                 const QFontInfo info(c->font());
-                const bool asksFixed = c->font().styleHint() == QFont::TypeWriter || c->font().fixedPitch();
+                const bool asksFixed = c->font().styleHint() == QFont::TypeWriter;
                 if (!asksFixed && !info.fixedPitch())
                     continue;
                 ++fixed;
