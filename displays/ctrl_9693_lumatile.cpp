@@ -21,6 +21,8 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include <utility>
+
 #include <array>
 
 using namespace lumatile;
@@ -485,7 +487,10 @@ void Ctrl_9693_lumatile::enablerClick(int index)
                                                          numval(u->animation[1]->text()),
                                                          numval(u->animation[2]->text()));
         setTimer1(a.delay);
-        showCode(a.start);
+        if (m_uploading)
+            m_animateAfterUpload = true;
+        else
+            showCode(a.start);
         break;
     }
     case 1:
@@ -844,6 +849,7 @@ void Ctrl_9693_lumatile::upload()
     if (m_uploading || !u)
         return;
     m_uploading = true;
+    m_animateAfterUpload = false;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
@@ -868,6 +874,13 @@ void Ctrl_9693_lumatile::upload()
     if (serial.portopen)
         ui()->statusbox->setText(QStringLiteral("Character set has been uploaded to PIC"));
     showsegments();
+    // The editor is free again; a mode clicked meanwhile starts now.
+    m_uploading = false;
+    Ui* v = ui();
+    if (std::exchange(m_animateAfterUpload, false) && v->enabler[0]->isChecked())
+        showCode(lumatile::normaliseAnimation(numval(v->animation[0]->text()), numval(v->animation[1]->text()),
+                                              numval(v->animation[2]->text()))
+                     .start);
 }
 
 void Ctrl_9693_lumatile::Timer1_Timer()

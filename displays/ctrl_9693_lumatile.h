@@ -100,6 +100,9 @@ private:
 
     int m_code = 65;
     bool m_uploading = false;
+    // "Animate" was clicked during an upload: its start is shown when the
+    // upload, which owns the editor, is done.
+    bool m_animateAfterUpload = false;
     bool m_ticking = false;
     bool m_modeGuard = false;
     bool m_udcGuard = false;

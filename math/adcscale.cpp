@@ -32,12 +32,14 @@ QString adcProductBits(double product, bool* over32)
         return numstr(bits) + QStringLiteral(" / 0x") + h.rightJustified(8, u'0');
     }
     // Halvings until it falls below 1: finite, so this ends (at most 1024).
+    // A product just past 2^31 - 1 (a fraction short of 2^31) already needs
+    // the 32nd bit.
     int bits = 0;
     for (double m = product; m >= 1; m /= 2)
         ++bits;
-    if (bits == 32) {
+    if (bits <= 32) {
         *over32 = false;
-        const double top = std::fmin(std::nearbyint(product), 4294967295.0);
+        const double top = std::fmax(std::fmin(std::nearbyint(product), 4294967295.0), 2147483648.0);
         return QStringLiteral("32 / 0x") + hexstr(int64_t(top)).rightJustified(8, u'0');
     }
     return numstr(bits) + QStringLiteral(" / 0xFFFFFFFF");

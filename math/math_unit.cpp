@@ -22,8 +22,8 @@ namespace {
 const char* const groupNames[13] = {"Distance", "Area",    "Volume", "Weight - Mass", "Angle",
                                     "Temperature", "Pressure", "Speed", "Power", "Energy - Work",
                                     "Time",     "Computer Units", "Prefixes"};
-// The temperature pair is listed but never converted: its units need an
-// offset as well as a factor.
+// The temperature pair is listed but converted only between like units:
+// its units need an offset as well as a factor, which the table lacks.
 constexpr int temperatureGroup = 6;
 // A unit table is a few kilobytes; anything far larger is not one.
 constexpr qint64 maxTableBytes = 1 << 20;
@@ -135,20 +135,29 @@ void Math_unit::recalc()
     if (!u || !m_loaded || m_which < 0 || m_which > 25)
         return;
     const int group = groupOfIndex(m_which);
-    if (group == temperatureGroup)
-        return;
     const int target = partnerOf(m_which);
-    const auto fs = m_table.factor(group, u->unitselector[std::size_t(m_which)]->currentIndex());
-    const auto ft = m_table.factor(group, u->unitselector[std::size_t(target)]->currentIndex());
+    const int from = u->unitselector[std::size_t(m_which)]->currentIndex();
+    const int to = u->unitselector[std::size_t(target)]->currentIndex();
+    auto write = [&](const QString& text) {
+        m_writing = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{m_writing};
+        u->unitentry[std::size_t(target)]->setText(text);
+    };
+    // Between two different temperature units the partner says it has no
+    // result rather than keep a number that would read as one.
+    if (group == temperatureGroup && from >= 0 && to >= 0 && from != to) {
+        write(QStringLiteral("---"));
+        return;
+    }
+    const auto fs = m_table.factor(group, from);
+    const auto ft = m_table.factor(group, to);
     if (!fs || !ft)
         return;
     const auto text = convertunit(u->unitentry[std::size_t(m_which)]->text(), *fs, *ft);
     if (!text)
         return;
-    m_writing = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_writing};
-    u->unitentry[std::size_t(target)]->setText(*text);
+    write(*text);
 }

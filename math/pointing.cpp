@@ -40,6 +40,11 @@ PointingResult pointingangle(double lat1, double lon1, double lat2, double lon2)
             theta += twoPi;
     }
     r.angle = theta / k;
+    // A tiny negative angle (a target due north, a hair west of the start)
+    // comes back as a full turn, or so close to one that eight decimals
+    // show 360: that is north.
+    if (r.angle >= 359.999999995)
+        r.angle = 0;
     return r;
 }
 

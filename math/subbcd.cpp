@@ -27,9 +27,14 @@ QString bcddectohex(const QString& decimal)
 
 QString bcdpaddecimal(const QString& decimal)
 {
-    const double v = numval(decimal);
-    const double kept = limited(v);
-    return rightPad(plaindec(kept), 9);
+    const double kept = limited(numval(decimal));
+    const QString text = plaindec(kept);
+    if (text.size() <= 9 && !text.contains(u'E'))
+        return rightPad(text, 9);
+    // A value too small for nine decimal characters (a pasted exponent form
+    // such as "123456E-9"): cutting its text on the left would make another
+    // number of it, so the box keeps the whole number the hex box holds.
+    return rightPad(plaindec(std::nearbyint(kept)), 9);
 }
 
 QString bcdpadhex(const QString& hex)

@@ -112,7 +112,10 @@ void Ctrl_8990_pcf8563::build(QWidget* form)
     u->autocheck->setText(QStringLiteral("Auto"));
     // Ticked or unticked, the next reading only sets the start of a
     // measurement: the seconds shown before are no change of the chip's.
-    on(u->autocheck, &QCheckBox::toggled, [this] { m_meter.reset(); });
+    on(u->autocheck, &QCheckBox::toggled, [this] {
+        m_meter.reset();
+        scheduleTimers();
+    });
     placeLabel(form, QStringLiteral("Delay"), 1200, 1590, 600, 255, QStringLiteral("Label_delay"));
     u->comdelay = place<QLineEdit>(form, QStringLiteral("comdelay"), 1800, 1560, 900, 315);
     u->comdelay->setText(QStringLiteral("0"));
@@ -159,25 +162,52 @@ void Ctrl_8990_pcf8563::build(QWidget* form)
     u->portselect = place<QComboBox>(form, QStringLiteral("portselect"), 1080, 3660, 2280, 315);
     u->portselect->addItem(QStringLiteral("Select"));
     serial.attach(u->portselect);
+    // After the controller's own handler, so the port is open or closed by now.
+    on(u->portselect, &QComboBox::currentIndexChanged, [this] { scheduleTimers(); });
     placeLabel(form, QStringLiteral("Counter Port"), 3720, 3690, 1200, 255, QStringLiteral("Label_port2"));
     u->portselect2 = place<QComboBox>(form, QStringLiteral("portselect2"), 4980, 3660, 2280, 315);
     u->portselect2->addItem(QStringLiteral("Select"));
     serial2.attach(u->portselect2);
 
     // The offset rests on timing: the poll and the measurement tick must
-    // keep their periods, not the coarse timer's few percent.
+    // keep their periods, not the coarse timer's few percent. They run
+    // only while they have work (scheduleTimers).
     auto timer = [&](const char* name, int ms) {
         auto* t = new QTimer(form);
         t->setObjectName(QString::fromLatin1(name));
         t->setTimerType(Qt::PreciseTimer);
         t->setInterval(ms);
-        t->start();
         return t;
     };
-    u->Timer1 = timer("Timer1", 20);
+    u->Timer1 = timer("Timer1", pollMs);
     on(u->Timer1, &QTimer::timeout, [this] { Timer1_Timer(); });
-    u->Timer2 = timer("Timer2", 5);
-    on(u->Timer2, &QTimer::timeout, [this] { Timer2_Timer(); });
+    u->Timer2 = timer("Timer2", measureMs);
+    on(u->Timer2, &QTimer::timeout, [this] {
+        Timer2_Timer();
+        scheduleTimers();
+    });
+}
+
+void Ctrl_8990_pcf8563::scheduleTimers()
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    // The poll has work only while "Auto" asks for readings from an open
+    // bridge port.
+    const bool polling = u->autocheck->isChecked() && serial.portopen;
+    if (polling && !u->Timer1->isActive())
+        u->Timer1->start(pollMs);
+    else if (!polling)
+        u->Timer1->stop();
+    // With the bridge port open (or a change captured) the measurement tick
+    // keeps its period; otherwise all it does is show "PC Sec", which
+    // changes once a second: wake just after the next change.
+    int next = measureMs;
+    if (!serial.portopen && !m_meter.pending())
+        next = 1001 - currentClock().now().time().msec();
+    if (!u->Timer2->isActive() || u->Timer2->interval() != next || next != measureMs)
+        u->Timer2->start(next);
 }
 
 void Ctrl_8990_pcf8563::onLoad()
@@ -188,6 +218,11 @@ void Ctrl_8990_pcf8563::onLoad()
     m_meter.reset();
     m_setting = false;
     countSlot = 0;
+    // "PC Sec" shows at once, then follows the schedule.
+    if (Ui* u = ui()) {
+        u->Timer1->stop();
+        u->Timer2->start(0);
+    }
 }
 
 void Ctrl_8990_pcf8563::onUnload()
@@ -264,6 +299,7 @@ void Ctrl_8990_pcf8563::timeSet()
 
     // The wait compares date-times, so a target past midnight is reached
     // like any other; it serves the event loop, with the buttons held off.
+    // A lost bridge ends it at once: there is nothing left to wait for.
     m_setting = true;
     holdControls(true);
     bool reached = false;
@@ -273,9 +309,9 @@ void Ctrl_8990_pcf8563::timeSet()
             reached = true;
             break;
         }
-        if (!isLoaded() || waitAborted())
+        if (!isLoaded() || waitAborted() || !serial.portopen)
             break;
-        waitfor([&] { return currentClock().now() >= *at; }, int(std::min<qint64>(left, 1000)));
+        waitfor([&] { return !serial.portopen || currentClock().now() >= *at; }, int(std::min<qint64>(left, 1000)));
     }
     m_setting = false;
     if (!isLoaded())

@@ -44,6 +44,10 @@ private:
     Ui* ui() const;
     void timeSet();
     void holdControls(bool held);
+    void scheduleTimers();
+
+    static constexpr int pollMs = 20;    // Timer1: a reading every poll
+    static constexpr int measureMs = 5;  // Timer2: the offset's resolution
 
     rtcclock::OffsetMeter m_meter;
     LogSequence m_log;

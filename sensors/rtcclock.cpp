@@ -79,9 +79,12 @@ QString timeSetScript(const QDateTime& when)
 
 QDateTime timeToWrite(const QDateTime& now)
 {
-    QDateTime whole = now;
-    whole.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    return whole.addSecs(2);
+    // Dropped on absolute time: setting the local time of day again would,
+    // in the hour repeated when summer time ends, pick either of its two
+    // passes and so move the result an hour.
+    const qint64 ms = now.toMSecsSinceEpoch();
+    const qint64 fraction = ((ms % 1000) + 1000) % 1000;
+    return now.addMSecs(2000 - fraction);
 }
 
 std::optional<double> parseDelay(const QString& text)

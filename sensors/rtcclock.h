@@ -28,6 +28,8 @@ QString timeSetScript(const QDateTime& when);
 
 // The time a set-time script writes for the PC time now: now with its
 // milliseconds dropped, plus 2 s, carried into the date like any clock.
+// Computed on absolute time, so the result is always 1 to 2 s after now,
+// in the repeated hour of a summer-time change too.
 QDateTime timeToWrite(const QDateTime& now);
 
 // The "Delay" box: a signed decimal number of seconds (digits with at most

@@ -4,12 +4,19 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cmath>
 
 bool passwordLengthOk(double length)
 {
     return length >= 1 && length <= 32;
+}
+
+double systemPasswordDraw()
+{
+    // The top 53 bits fill a double's mantissa exactly, so 1 is never reached.
+    return double(QRandomGenerator::system()->generate64() >> 11) * 0x1.0p-53;
 }
 
 QChar passwordDraw(double r)

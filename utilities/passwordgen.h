@@ -19,6 +19,10 @@ QChar passwordDraw(double r);
 // always; digits with digits; "$", "&", "#" and "@" with symbols.
 bool passwordCharTaken(QChar c, bool digits, bool symbols);
 
+// A draw uniform in [0, 1) from the system's cryptographic source, whose
+// every draw is fresh entropy: a password is never fixed by a seed.
+double systemPasswordDraw();
+
 // Draws characters from next() (uniform in [0, 1)), discarding those not
 // taken, until the password is at least length characters long.
 QString drawPassword(double length, bool digits, bool symbols, const std::function<double()>& next);

@@ -36,9 +36,12 @@ QString firstWord(const QString& text)
 }
 
 // Number-to-text without its sign blank; -0 and 0 alike give "0", a
-// non-number "---".
+// non-number "---". Large coordinates in digits too, where number-to-text
+// would switch to exponent form ("1E+20"), which the lists do not use.
 QString wholeText(double v)
 {
+    if (std::isfinite(v) && std::fabs(v) >= 1e15)
+        return fmt(v, QStringLiteral("0"));
     return numstr(v + 0.0).trimmed();
 }
 

@@ -5,7 +5,6 @@
 #include "common/formbuilder.h"
 #include "common/numtext.h"
 #include "common/paths.h"
-#include "common/randomsource.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -53,7 +52,7 @@ void Util_passwords::Command1_Click()
         return;
     }
     const QString password = drawPassword(length, ui->numb->isChecked(), ui->symb->isChecked(),
-                                          [] { return randomSource().next(); });
+                                          m_draw ? m_draw : std::function<double()>(systemPasswordDraw));
     ui->Text1->setText(password);
     if (ui->Text3->text().isEmpty())
         ui->Text3->setText(QStringLiteral("No description"));

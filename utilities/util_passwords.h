@@ -1,6 +1,8 @@
 #pragma once
 #include "common/toolwindow.h"
 
+#include <functional>
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -13,6 +15,9 @@ public:
     Util_passwords();
     // The password list.
     static QString listPath();
+    // Where the draws come from: the system's cryptographic source unless a
+    // test sets a fixed one (an empty function restores the system's).
+    void setDrawSource(std::function<double()> next) { m_draw = std::move(next); }
 
 protected:
     void build(QWidget* form) override;
@@ -27,4 +32,6 @@ private:
         QPushButton* Command1 = nullptr;
     };
     void Command1_Click();
+
+    std::function<double()> m_draw;
 };

@@ -4,7 +4,13 @@
 //
 //   bench_boardfiles pkp 100000   placements (half per side) and entries
 //   bench_boardfiles net 100000   nets of three node lines each
+//   bench_boardfiles --smoke      both at 2000
+//
+// The results are checked: every placement on its side with its rounded
+// coordinates and its own part number, the parts list's heading line as its
+// one orphan (a heading is read like data), every net kept and sorted.
 
+#include "bench/benchkit.h"
 #include "common/textlines.h"
 #include "utilities/netlist.h"
 #include "utilities/pkpdata.h"
@@ -14,6 +20,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -40,12 +47,13 @@ void step(const char* what, QElapsedTimer& clock)
     clock.restart();
 }
 
-int placements(int n)
+void placements(int n)
 {
     QTemporaryDir dir;
     quint64 seed = 1;
     QByteArray pkp = "Pick and place export\r\n\r\nPart ID,Value,Package,Layer,Rotation,X,Y\r\n";
     QByteArray bom = "Refdes,Part#,Value\r\n";
+    std::vector<quint64> partNumbers(size_t(n), 0);
     for (int i = 0; i < n; ++i) {
         const QByteArray ref = "R" + QByteArray::number(i);
         pkp += "\"" + ref + "\",\"10k\",\"RES40\"," + (i % 2 ? "BOT" : "TOP") + "," +
@@ -53,8 +61,10 @@ int placements(int n)
                QByteArray::number(n - i) + "\r\n";
     }
     // The parts list names the same designators in another order.
-    for (int i = n - 1; i >= 0; --i)
-        bom += "R" + QByteArray::number(i) + ",PN-" + QByteArray::number(nextRandom(seed) % 1000) + ",10k\r\n";
+    for (int i = n - 1; i >= 0; --i) {
+        partNumbers[size_t(i)] = nextRandom(seed) % 1000;
+        bom += "R" + QByteArray::number(i) + ",PN-" + QByteArray::number(partNumbers[size_t(i)]) + ",10k\r\n";
+    }
     const QString pkpPath = writeText(dir, "board.pkp", pkp);
     const QString bomPath = writeText(dir, "board.csv", bom);
 
@@ -74,10 +84,33 @@ int placements(int n)
     step("both placement lists", clock);
     std::printf("pkp %d: %zu top, %zu bottom, %zu entries, %zu orphans, %lld list lines\n", n, sides.top.size(),
                 sides.bottom.size(), entries.size(), orphans.size(), (long long)(top.size() + bottom.size()));
-    return orphans.empty() ? 0 : 1;
+
+    bench::Verdict& v = bench::verdict();
+    v.check(sides.top.size() == size_t(n + 1) / 2 && sides.bottom.size() == size_t(n) / 2,
+            "pkp: %zu top and %zu bottom placements of %d", sides.top.size(), sides.bottom.size(), n);
+    v.check(entries.size() == size_t(n) + 1, "pkp: %zu parts-list entries for %d lines", entries.size(), n + 1);
+    v.check(orphans.size() == 1 && orphans.front().refdes == u"Refdes" && orphans.front().partno == u"Part#",
+            "pkp: %zu orphans, the heading line expected as the only one", orphans.size());
+    // Placement i is R<i> on side i % 2, at (i, n - i) once rounded.
+    int wrong = 0, firstWrong = -1;
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<Placement>& list = side == 0 ? sides.top : sides.bottom;
+        for (size_t j = 0; j < list.size(); ++j) {
+            const int i = int(2 * j) + side;
+            const Placement& p = list[j];
+            const bool ok = p.refdes == u'R' + QString::number(i) && p.x == i && p.y == n - i &&
+                            p.partno == QStringLiteral("PN-") + QString::number(partNumbers[size_t(i)]);
+            if (!ok && wrong++ == 0)
+                firstWrong = i;
+        }
+    }
+    v.check(wrong == 0, "pkp: %d placements wrong, the first R%d", wrong, firstWrong);
+    // Two title lines and a heading per side.
+    v.check(top.size() == qsizetype(sides.top.size()) + 3 && bottom.size() == qsizetype(sides.bottom.size()) + 3,
+            "pkp: %lld and %lld list lines", (long long)top.size(), (long long)bottom.size());
 }
 
-int nets(int n)
+void nets(int n)
 {
     QTemporaryDir dir;
     quint64 seed = 2;
@@ -99,8 +132,18 @@ int nets(int n)
     step("nets", clock);
     sortNetlist(table);
     step("sort", clock);
-    std::printf("net %d: %zu nets, first %s\n", n, table.size(), qPrintable(table.front().name()));
-    return table.size() == size_t(n) ? 0 : 1;
+    std::printf("net %d: %zu nets, first %s\n", n, table.size(),
+                table.empty() ? "none" : qPrintable(table.front().name()));
+
+    bench::Verdict& v = bench::verdict();
+    v.check(table.size() == size_t(n), "net: %zu nets read of %d", table.size(), n);
+    v.check(std::is_sorted(table.begin(), table.end(), [](const Net& a, const Net& b) { return a.first < b.first; }),
+            "net: the nets are not in order");
+    const auto bad = std::find_if(table.begin(), table.end(), [](const Net& net) {
+        return net.count != 3 || net.nodes.size() != 3 || !std::is_sorted(net.nodes.begin(), net.nodes.end());
+    });
+    v.check(bad == table.end(), "net: net %s has not its three node lines in order",
+            bad == table.end() ? "" : qPrintable(bad->name()));
 }
 
 } // namespace
@@ -108,9 +151,18 @@ int nets(int n)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (bench::smokeRun(argc, argv)) {
+        placements(2000);
+        nets(2000);
+        return bench::verdict().exitCode();
+    }
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("pkp");
     const int n = argc > 2 ? std::atoi(argv[2]) : 100000;
     if (n < 1)
         return 2;
-    return mode == "net" ? nets(n) : placements(n);
+    if (mode == "net")
+        nets(n);
+    else
+        placements(n);
+    return bench::verdict().exitCode();
 }

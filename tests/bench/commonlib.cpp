@@ -1,6 +1,10 @@
 // Figures for the common library's long-running procedures: the prime search
-// under each yielding policy, and field access on a 1 MB line.
+// under each yielding policy, and field access on a 1 MB line. Every prime
+// list is checked against a sieve, and every field against the line.
+//
+//   bench_commonlib [--smoke]
 
+#include "bench/benchkit.h"
 #include "common/fields.h"
 #include "common/primes.h"
 
@@ -8,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -21,6 +26,18 @@ const char* policyName(PrimeYield y)
     return "";
 }
 
+// True when entries 1 to count are the first count primes.
+bool firstPrimes(const QList<int32_t>& list, int count)
+{
+    const std::vector<qint32> sieve = bench::primesUpTo(list[count]);
+    if (sieve.size() != size_t(count))
+        return false;
+    for (int k = 1; k <= count; ++k)
+        if (list[k] != sieve[size_t(k - 1)])
+            return false;
+    return true;
+}
+
 void primes(int count, PrimeYield y)
 {
     QList<int32_t> list(count + 1);
@@ -30,10 +47,11 @@ void primes(int count, PrimeYield y)
     std::printf("primelist %9d primes, %-22s %9.1f ms  (last %d)\n", count, policyName(y), clock.nsecsElapsed() / 1e6,
                 list[count]);
     std::fflush(stdout);
+    bench::verdict().check(firstPrimes(list, count), "primelist %d, %s: not the first primes", count, policyName(y));
 }
 
 template <class F>
-void timed(const char* what, int repeats, F f)
+void timed(const char* what, int repeats, const QString& expected, F f)
 {
     QElapsedTimer clock;
     clock.start();
@@ -42,6 +60,8 @@ void timed(const char* what, int repeats, F f)
         r = f();
     std::printf("getfield %-44s %9.3f ms  (%s)\n", what, clock.nsecsElapsed() / 1e6 / repeats,
                 qPrintable(r.left(12)));
+    bench::verdict().check(r == expected, "getfield %s: \"%s\" for \"%s\"", what, qPrintable(r.left(40)),
+                           qPrintable(expected.left(40)));
 }
 
 } // namespace
@@ -54,7 +74,8 @@ int main(int argc, char** argv)
     window.resize(400, 300);
     window.show();
 
-    for (int count : {100000, 1000000})
+    const bool smoke = bench::smokeRun(argc, argv);
+    for (int count : smoke ? std::vector<int>{10000} : std::vector<int>{100000, 1000000})
         for (PrimeYield y : {PrimeYield::Never, PrimeYield::Timed, PrimeYield::EveryCandidate})
             primes(count, y);
 
@@ -65,11 +86,16 @@ int main(int argc, char** argv)
     QString words = csv;
     words.replace(u',', QStringLiteral("   "));
     const QString comma = QStringLiteral(",");
-    timed("count of a 1 MB line (\",\")", 20, [&] { return getfield(csv, 0, comma); });
-    timed("field 1 of a 1 MB line", 20, [&] { return getfield(csv, 1, comma); });
-    timed("field 8000 of a 1 MB line", 20, [&] { return getfield(csv, 8000, comma); });
-    timed("trim (n = -1) of a 1 MB line", 20, [&] { return getfield(csv, -1, comma); });
-    timed("field 8000 of a 1 MB line, blanks collapsed", 20, [&] { return getfield(words, 8000, " "); });
-    timed("count of a 1 MB line, blanks collapsed", 20, [&] { return getfield(words, 0, " "); });
-    return 0;
+    const int repeats = smoke ? 1 : 20;
+    // Field n of either line is the number n - 1; each number is followed by
+    // its delimiter, and a trailing delimiter opens no field.
+    const QString fields = QString::number(csv.count(u','));
+    timed("count of a 1 MB line (\",\")", repeats, fields, [&] { return getfield(csv, 0, comma); });
+    timed("field 1 of a 1 MB line", repeats, QStringLiteral("0"), [&] { return getfield(csv, 1, comma); });
+    timed("field 8000 of a 1 MB line", repeats, QStringLiteral("7999"), [&] { return getfield(csv, 8000, comma); });
+    timed("trim (n = -1) of a 1 MB line", repeats, csv.chopped(1), [&] { return getfield(csv, -1, comma); });
+    timed("field 8000 of a 1 MB line, blanks collapsed", repeats, QStringLiteral("7999"),
+          [&] { return getfield(words, 8000, " "); });
+    timed("count of a 1 MB line, blanks collapsed", repeats, fields, [&] { return getfield(words, 0, " "); });
+    return bench::verdict().exitCode();
 }

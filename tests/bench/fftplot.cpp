@@ -1,7 +1,11 @@
 // Times the FFT test bench's "Plot" at 65536 samples with the bin table on,
-// in integer and in double mode, through the window's own button.
+// in integer and in double mode, through the window's own button. Each plot
+// must list every bin of the lower half and find a peak.
+//
+//   bench_fftplot [--smoke]   (1024 samples)
 
 #include "app/a_main.h"
+#include "bench/benchkit.h"
 #include "common/toolwindow.h"
 #include "math/math_ffttester.h"
 #include "support/tempfolders.h"
@@ -10,6 +14,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <algorithm>
@@ -27,11 +32,13 @@ int main(int argc, char** argv)
     popup(QStringLiteral("Math_ffttester"));
     Math_ffttester& w = FormSlots::get<Math_ffttester>();
     QWidget* form = w.form();
-    form->findChild<QLineEdit*>(QStringLiteral("sampleroot"))->setText(QStringLiteral("16"));
+    const bool smoke = bench::smokeRun(argc, argv);
+    const int root = smoke ? 10 : 16;
+    form->findChild<QLineEdit*>(QStringLiteral("sampleroot"))->setText(QString::number(root));
     form->findChild<QCheckBox*>(QStringLiteral("datatable"))->setChecked(true);
     auto* plot = form->findChild<QPushButton*>(QStringLiteral("Command1"));
 
-    const int runs = 7;
+    const int runs = smoke ? 3 : 7;
     for (const bool integer : {true, false}) {
         form->findChild<QCheckBox*>(QStringLiteral("floatnint"))->setChecked(integer);
         std::vector<double> ms;
@@ -43,10 +50,15 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("65536-sample plot with table, %s: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
+        std::printf("%d-sample plot with table, %s: median %.1f ms (min %.1f, max %.1f, %d runs)\n", 1 << root,
                     integer ? "integer" : "double", ms[runs / 2], ms.front(), ms.back(), runs);
+        // A heading and one line per bin of the lower half.
+        const qsizetype rows = form->findChild<QPlainTextEdit*>(QStringLiteral("resa"))->toPlainText().count(u'\n') + 1;
+        const double peak = form->findChild<QLineEdit*>(QStringLiteral("fftmax"))->text().toDouble();
+        bench::verdict().check(rows == (1 << root) / 2 + 1 && peak > 0, "%s plot: %lld table lines, peak %g",
+                               integer ? "integer" : "double", qint64(rows), peak);
     }
     w.unload();
     destroyMainWindow();
-    return 0;
+    return bench::verdict().exitCode();
 }

@@ -1,9 +1,13 @@
 // Figures for the BC06 latch-up tester: "0010" results streamed through a
 // pseudo-terminal as fast as the board side can write, counted by the
-// window with counting on; the counts must equal the results sent.
+// window with counting on; the pass and fail counts must equal those sent.
+//
+//   bench_latchup [--smoke]
 
+#include "bench/benchkit.h"
 #include "support/boardsim.h"
 #include "support/ptypair.h"
+#include "support/tempfolders.h"
 
 #include "common/controlchars.h"
 #include "common/formbuilder.h"
@@ -15,6 +19,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
@@ -33,8 +38,8 @@ void streamResults(int count)
     QWidget* form = w.form();
     auto* ports = form->findChild<QComboBox*>(QStringLiteral("portselect"));
     ports->setCurrentIndex(ports->findText(pty.path()));
-    if (!w.serial.portopen) {
-        std::printf("latch-up stream: the pseudo-terminal did not open\n");
+    if (!bench::verdict().check(w.serial.portopen, "latch-up stream: the pseudo-terminal did not open")) {
+        w.unload();
         return;
     }
     form->findChild<QCheckBox*>(QStringLiteral("countenable"))->setChecked(true);
@@ -50,14 +55,16 @@ void streamResults(int count)
     clock.start();
     sim.send(stream);
     auto counted = [&] { return shown(form, "passcounts") + shown(form, "failcounts"); };
-    while (counted() < count && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    bench::waitUntil([&] { return counted() >= count; }, 120000);
     const double s = clock.nsecsElapsed() / 1e9;
     std::printf("latch-up %d results (%.1f KB): %8.1f ms  %9.0f results/s  counted %.0f (fails %.0f of %d)  "
                 "lost %.0f\n",
                 count, stream.size() / 1e3, s * 1e3, counted() / s, counted(), shown(form, "failcounts"), fails,
                 count - counted());
     std::fflush(stdout);
+    bench::verdict().check(shown(form, "passcounts") == count - fails && shown(form, "failcounts") == fails,
+                           "latch-up: %.0f passes and %.0f fails counted, %d and %d sent", shown(form, "passcounts"),
+                           shown(form, "failcounts"), count - fails, fails);
     w.unload();
 }
 
@@ -66,10 +73,16 @@ void streamResults(int count)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    TempFolders folders;
     initchars();
-    streamResults(10000);
-    streamResults(100000);
+    if (bench::smokeRun(argc, argv)) {
+        streamResults(1000);
+    } else {
+        streamResults(10000);
+        streamResults(100000);
+    }
     FormSlots::shutdown();
-    return 0;
+    return bench::verdict().exitCode();
 }

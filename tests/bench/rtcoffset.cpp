@@ -1,10 +1,14 @@
 // Figures for the real-time-clock tester's offset measurement: a simulated
 // PCF8563 leading the PC clock by a fixed amount, polled by the window with
 // "Auto" ticked, each second's offset logged; prints the spread of 60
-// successive offsets against the true lead.
+// successive offsets against the true lead. The log is followed as it
+// grows; every offset must be there and near the true lead.
+//
+//   bench_rtcoffset [lead in ms, default 250 | --smoke]
 
 #include "sensors/rtcboards.h"
 
+#include "bench/benchkit.h"
 #include "support/ptypair.h"
 #include "support/tempfolders.h"
 
@@ -26,15 +30,6 @@
 
 namespace {
 
-QList<qint64> loggedOffsets()
-{
-    QList<qint64> offsets;
-    const QString text = QString::fromLatin1(readFile(Ctrl_8990_pcf8563::logPath()));
-    for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        offsets << line.section(u',', 1).toLongLong();
-    return offsets;
-}
-
 void measure(qint64 leadMs, int count)
 {
     TempFolders folders;
@@ -48,22 +43,30 @@ void measure(qint64 leadMs, int count)
     QWidget* form = w.form();
     auto* ports = form->findChild<QComboBox*>(QStringLiteral("portselect"));
     ports->setCurrentIndex(ports->findText(pty.path()));
-    if (!w.serial.portopen) {
-        std::printf("rtc offset: the pseudo-terminal did not open\n");
+    if (!bench::verdict().check(w.serial.portopen, "rtc offset: the pseudo-terminal did not open")) {
+        w.unload();
         return;
     }
     form->findChild<QCheckBox*>(QStringLiteral("logtofile"))->setChecked(true);
     form->findChild<QCheckBox*>(QStringLiteral("autocheck"))->setChecked(true);
     QElapsedTimer run;
     run.start();
-    while (loggedOffsets().size() < count && run.elapsed() < (count + 10) * 1000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 200);
-    const QList<qint64> offsets = loggedOffsets().mid(0, count);
+    bench::GrowingFile log(Ctrl_8990_pcf8563::logPath());
+    QList<qint64> offsets;
+    bench::waitUntil(
+        [&] {
+            for (const QByteArray& line : log.newLines())
+                if (!line.isEmpty())
+                    offsets << line.split(',').value(1).toLongLong();
+            return offsets.size() >= count;
+        },
+        (count + 10) * 1000);
     w.unload();
-    if (offsets.isEmpty()) {
-        std::printf("rtc offset: no measurement in %.1f s\n", run.elapsed() / 1e3);
+    offsets = offsets.mid(0, count);
+    if (!bench::verdict().check(offsets.size() == count, "rtc offset: %lld of %d measurements in %.1f s",
+                                qint64(offsets.size()), count, run.elapsed() / 1e3) &&
+        offsets.isEmpty())
         return;
-    }
     const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
     double sum = 0, squares = 0;
     for (const qint64 o : offsets)
@@ -76,6 +79,10 @@ void measure(qint64 leadMs, int count)
                 leadMs, qint64(offsets.size()), run.elapsed() / 1e3, *lo, *hi, *hi - *lo, mean,
                 std::sqrt(squares / double(offsets.size())));
     std::fflush(stdout);
+    // A reply is late by milliseconds: an offset a second away from the lead
+    // is a wrong reading, not a slow one.
+    bench::verdict().check(*lo > leadMs - 1000 && *hi < leadMs + 1000,
+                           "rtc offset: offsets %+lld to %+lld ms for a lead of %+lld ms", *lo, *hi, leadMs);
 }
 
 } // namespace
@@ -86,8 +93,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     initchars();
-    const qint64 lead = argc > 1 ? QByteArray(argv[1]).toLongLong() : 250;
-    measure(lead, 60);
+    if (bench::smokeRun(argc, argv)) {
+        measure(250, 3);
+    } else {
+        const qint64 lead = argc > 1 ? QByteArray(argv[1]).toLongLong() : 250;
+        measure(lead, 60);
+    }
     FormSlots::shutdown();
-    return 0;
+    return bench::verdict().exitCode();
 }

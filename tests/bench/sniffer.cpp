@@ -2,11 +2,15 @@
 // at the board's full rate (256000 baud, 8,533 records a second) and as
 // fast as the line takes them, at depth 32768. The window's six rows must
 // equal those of the same records appended directly: none lost, aligned.
+//
+//   bench_sniffer [--smoke]
 
 #include "displays/snifferboard.h"
 
+#include "bench/benchkit.h"
 #include "support/boardsim.h"
 #include "support/ptypair.h"
+#include "support/tempfolders.h"
 
 #include "common/controlchars.h"
 #include "displays/ctrl_8546_rs232sniffer.h"
@@ -16,18 +20,11 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 
 // Record i carries i's low byte on A and the next byte on B, so a lost or
 // doubled record shows as a mismatch anywhere in the depth.
@@ -50,8 +47,8 @@ void run(const char* label, int count, bool paced)
     depth->setCurrentIndex(depth->findText(QStringLiteral("32768")));
     auto* ports = form->findChild<QComboBox*>(QStringLiteral("portselect"));
     ports->setCurrentIndex(ports->findText(pty.path()));
-    if (!w.serial.portopen) {
-        std::printf("sniffer: the pseudo-terminal did not open\n");
+    if (!bench::verdict().check(w.serial.portopen, "sniffer: the pseudo-terminal did not open")) {
+        w.unload();
         return;
     }
     SnifferRows expected;
@@ -61,7 +58,7 @@ void run(const char* label, int count, bool paced)
 
     QElapsedTimer clock;
     clock.start();
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = bench::cpuSeconds();
     int sent = 0;
     const int perTick = 85; // 10 ms of records at 256000 baud
     QTimer pacer;
@@ -79,27 +76,24 @@ void run(const char* label, int count, bool paced)
         sim.sendRaw(records(0, count));
         sent = count;
     }
-    while (sent < count && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    auto done = [&] { return sim.pending() == 0 && w.rows.row(SnifferRows::BLow) == expected.row(SnifferRows::BLow); };
-    while (!done() && clock.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    bench::waitUntil([&] { return sent >= count; }, 120000);
+    bench::waitUntil(
+        [&] { return sim.pending() == 0 && w.rows.row(SnifferRows::BLow) == expected.row(SnifferRows::BLow); },
+        120000);
     pacer.stop(); // it also woke the waits above while nothing arrived
     const double s = clock.nsecsElapsed() / 1e9;
-    const double cpu = cpuSeconds() - cpu0;
+    const double cpu = bench::cpuSeconds() - cpu0;
     bool same = true;
     for (auto r : {SnifferRows::AText, SnifferRows::BText, SnifferRows::AHigh, SnifferRows::ALow, SnifferRows::BHigh,
                    SnifferRows::BLow})
         same = same && w.rows.row(r) == expected.row(r);
     // Let the last redraw show.
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 100)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    bench::serveFor(100);
     std::printf("sniffer %-9s %6d records: %8.1f ms  %8.0f records/s  CPU %5.1f%%  rows %s  held %s (of %d)\n", label,
                 count, s * 1e3, count / s, 100.0 * cpu / s, same ? "equal (none lost, aligned)" : "DIFFER",
                 qPrintable(form->findChild<QLabel*>(QStringLiteral("charcount"))->text()), expected.count());
     std::fflush(stdout);
+    bench::verdict().check(same, "sniffer %s: the rows differ from the records sent", label);
     w.unload();
 }
 
@@ -108,10 +102,17 @@ void run(const char* label, int count, bool paced)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    TempFolders folders;
     initchars();
-    run("full rate", 42667, true); // five seconds of the board at 256000 baud
-    run("flood", 200000, false);
+    if (bench::smokeRun(argc, argv)) {
+        run("full rate", 4267, true); // half a second
+        run("flood", 40000, false);   // past the depth
+    } else {
+        run("full rate", 42667, true); // five seconds of the board at 256000 baud
+        run("flood", 200000, false);
+    }
     FormSlots::shutdown();
-    return 0;
+    return bench::verdict().exitCode();
 }

@@ -1,9 +1,13 @@
 // Starts the main window and opens and closes every menu entry, reporting
 // the time each window takes to open (load handler included) and to close.
+// Every entry must open a window and close it again.
+//
+//   bench_windows [--smoke]   (one size: the run is short)
 
 #include "app/a_main.h"
 #include "app/menutree.h"
 #include "app/windowtable.h"
+#include "bench/benchkit.h"
 #include "common/toolwindow.h"
 #include "support/tempfolders.h"
 
@@ -40,14 +44,18 @@ int main(int argc, char** argv)
         popup(e.name);
         QCoreApplication::processEvents();
         const double open = t.nsecsElapsed() / 1e6;
+        ToolWindow& w = windowFor(e.name);
+        const bool opened = w.isLoaded();
         t.restart();
-        windowFor(e.name).unload();
+        w.unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const double close = t.nsecsElapsed() / 1e6;
+        bench::verdict().check(opened && !w.isLoaded(), "%s: %s", qPrintable(e.name),
+                               opened ? "still loaded after unload" : "no window opened");
         total += open + close;
         std::printf("%-28s open %8.2f ms  close %8.2f ms\n", qPrintable(e.name), open, close);
     }
     std::printf("all %d entries: %.1f ms\n", int(menuTree().size()), total);
     destroyMainWindow();
-    return 0;
+    return bench::verdict().exitCode();
 }

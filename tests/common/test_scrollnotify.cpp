@@ -1,4 +1,5 @@
 #include "support/testmain.h"
+#include "support/typing.h"
 
 #include "common/formbuilder.h"
 #include "common/scrollnotify.h"
@@ -6,8 +7,6 @@
 
 #include <QScrollBar>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 
 namespace {
@@ -43,24 +42,6 @@ private:
     }
 };
 
-QPoint subControlCentre(QAbstractSlider* s, QStyle::ComplexControl cc, QStyle::SubControl sc)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(s);
-    opt.orientation = s->orientation();
-    opt.minimum = s->minimum();
-    opt.maximum = s->maximum();
-    opt.sliderPosition = s->sliderPosition();
-    opt.sliderValue = s->value();
-    opt.singleStep = s->singleStep();
-    opt.pageStep = s->pageStep();
-    opt.upsideDown = false;
-    if (auto* sl = qobject_cast<QSlider*>(s)) {
-        opt.tickPosition = sl->tickPosition();
-        opt.subControls = QStyle::SC_SliderHandle | QStyle::SC_SliderGroove;
-    }
-    return s->style()->subControlRect(cc, &opt, sc, s).center();
-}
 } // namespace
 
 class TestScrollNotify : public QObject {

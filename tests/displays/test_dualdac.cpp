@@ -157,6 +157,35 @@ private Q_SLOTS:
 
     // At load both bars are at the bottom; a drag shows the voltage as it
     // goes and sends the levels once, on release.
+    // A drag with the mouse: the output box follows the thumb, nothing is
+    // sent until the button is let go, then the one command for where the
+    // thumb was dropped.
+    void mouseDragSendsOnRelease()
+    {
+        Bench b;
+        QScrollBar* bar = b.bar(0);
+        auto shown = [bar](int value) { return fmt(2.6 * (bar->maximum() - value) / bar->maximum(), "0.0000"); };
+        HandleDrag drag(bar);
+        drag.moveBy(-60);
+        QVERIFY(bar->isSliderDown());
+        const int first = bar->value();
+        QVERIFY2(first < bar->maximum(), qPrintable(QString::number(first)));
+        QCOMPARE(b.text("vout", 0), shown(first));
+        drag.moveBy(-60);
+        const int dropped = bar->value();
+        QVERIFY(dropped < first);
+        QCOMPARE(b.text("vout", 0), shown(dropped));
+        QTest::qWait(50);
+        QVERIFY(b.sim.received().isEmpty());
+        drag.release();
+        QCOMPARE(bar->value(), dropped);
+        const QString sent =
+            QStringLiteral("$0011%1").arg(bar->maximum() - dropped, 4, 16, QLatin1Char('0')).toUpper() + "0000";
+        QTRY_COMPARE(b.sim.commands(), QStringList{sent});
+        QTest::qWait(50);
+        QCOMPARE(b.sim.commands(), QStringList{sent});
+    }
+
     void dragSendsOnRelease()
     {
         Bench b;

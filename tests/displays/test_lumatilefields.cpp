@@ -5,10 +5,12 @@
 
 #include "support/alertsink.h"
 #include "support/ptypair.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "app/a_main.h"
 #include "common/clock.h"
 #include "common/formbuilder.h"
 #include "common/pacing.h"
@@ -296,6 +298,7 @@ private Q_SLOTS:
     // once, with its own pattern.
     void animateWaitsForUpload()
     {
+        QStringList accShown; // outlives the window's box
         Bench b;
         b.w.uploadPacing = 1;
         b.enter("animation_2", "1");
@@ -303,8 +306,29 @@ private Q_SLOTS:
             if (b.sim.commands().size() == 9)
                 QTimer::singleShot(0, [&] { b.mode(0)->setChecked(true); });
         });
+        QObject::connect(b.edit("acc"), &QLineEdit::textChanged, &b.sim, [&](const QString& t) {
+            if (b.w.uploading())
+                accShown << t;
+        });
         b.click(Ctrl_9693_lumatile::WriteAll);
         QVERIFY(b.mode(0)->isChecked());
+        // No animation step inside the upload: its commands are the font
+        // command, then a write and a one-character message per code, and
+        // "acc" shows each code once, in order, moved by nothing else.
+        QTRY_VERIFY(b.sim.commands().size() >= 229);
+        const QStringList upload = b.sim.commands().mid(0, 229);
+        QString letters;
+        for (const QString& c : upload) {
+            letters += c.at(3);
+            if (c.startsWith("$B7M"))
+                QCOMPARE(c.size(), 5);
+        }
+        QCOMPARE(letters, "F" + QString("WM").repeated(114));
+        QStringList codes;
+        for (int code = 10; code <= 125; ++code)
+            if (writableCode(code))
+                codes << QString::number(code);
+        QCOMPARE(accShown, codes);
         QString written;
         for (const QString& c : b.sim.commands())
             if (c.startsWith("$B7W")) {
@@ -352,6 +376,27 @@ private Q_SLOTS:
         QVERIFY(ended);
         QVERIFY(atQuit <= 8);
         QCOMPARE(b.sim.commands().size(), atQuit);
+    }
+
+    // Quitting the program in the middle of an upload still saves "lu.ini".
+    void quitDuringUploadSavesSettings()
+    {
+        Bench b;
+        b.w.uploadPacing = 2;
+        const QString path = Ctrl_9693_lumatile::settingsPath();
+        QFile::remove(path);
+        const QByteArray saved = b.text("fontfile").toLatin1() + "\r\n";
+        QObject::connect(&b.sim, &BoardSimulator::commandReceived, &b.sim, [&] {
+            if (b.sim.commands().size() == 7)
+                QTimer::singleShot(0, [] { mainWindow().close(); });
+        });
+        b.click(Ctrl_9693_lumatile::WriteAll);
+        QTRY_VERIFY(!b.w.isLoaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        recoverFromQuit();
+        QVERIFY(b.sim.commands().size() < 229);
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(readFile(path), saved);
     }
 
     void helpWindow()

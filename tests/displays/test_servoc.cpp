@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 
 using namespace servoretrofit;
 
@@ -249,14 +250,29 @@ private Q_SLOTS:
         QCOMPARE(b.text("speed"), QStringLiteral("-3.6"));
         QTRY_COMPARE(b.sim.commands(), (QStringList{"$00150109C4", "$0015000E74", "$0015000E10"}));
         b.sim.clearRecord();
-        bar->setSliderDown(true);
-        bar->setSliderPosition(30);
-        bar->setSliderPosition(41);
-        QCOMPARE(b.text("speed"), QStringLiteral("4.1"));
-        QVERIFY(b.settle().isEmpty());
-        bar->setSliderDown(false);
-        QTRY_COMPARE(b.sim.commands(), QStringList{"$0015011004"});
-        QCOMPARE(b.settle(), QStringList{"$0015011004"});
+        // A drag with the mouse: the box follows the thumb, the board hears
+        // of it once, when the button is let go.
+        {
+            HandleDrag drag(bar);
+            drag.moveBy(30);
+            QVERIFY(bar->isSliderDown());
+            const int first = bar->value();
+            QVERIFY2(first > -36, qPrintable(QString::number(first)));
+            QCOMPARE(b.text("speed"), QString::number(first / 10.0));
+            drag.moveBy(40);
+            QVERIFY(bar->value() > first);
+            QCOMPARE(b.text("speed"), QString::number(bar->value() / 10.0));
+            QVERIFY(b.settle().isEmpty());
+            drag.release();
+        }
+        QVERIFY(!bar->isSliderDown());
+        const int dropped = bar->value();
+        const QString sent = QStringLiteral("$0015%1%2")
+                                 .arg(dropped < 0 ? "00" : "01")
+                                 .arg(std::abs(dropped) * 100, 4, 16, QLatin1Char('0'))
+                                 .toUpper();
+        QTRY_COMPARE(b.sim.commands(), QStringList{sent});
+        QCOMPARE(b.settle(), QStringList{sent});
 
         // Stop sends speed 0 and the halt, and resets the bar silently.
         b.sim.clearRecord();

@@ -186,6 +186,12 @@ private Q_SLOTS:
         QTest::newRow("huge") << "9e999" << "3B9AC9FF" << "999999999";
         QTest::newRow("letters") << "seven" << "00000000" << "000000000";
         QTest::newRow("empty") << "" << "00000000" << "000000000";
+        // Exponent forms keep their value: decimals that fit stay, others
+        // leave the whole number the hex box holds.
+        QTest::newRow("exponent, decimals fit") << "15E-4" << "00000000" << "0000.0015";
+        QTest::newRow("exponent, too many decimals") << "123456E-9" << "00000000" << "000000000";
+        QTest::newRow("exponent, tiny") << "5E-8" << "00000000" << "000000000";
+        QTest::newRow("exponent, whole") << "1234E3" << "0012D450" << "001234000";
     }
     void pastedAnything()
     {
@@ -197,6 +203,7 @@ private Q_SLOTS:
         QCOMPARE(this->hex()->text(), hex);
         leaveBox(dec());
         QCOMPARE(dec()->text(), padded);
+        QCOMPARE(this->hex()->text(), hex); // padding keeps the value
         QVERIFY(!QApplication::activeModalWidget());
         giveFocus(this->hex());
         paste(this->hex(), text);

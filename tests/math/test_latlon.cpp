@@ -85,6 +85,12 @@ private Q_SLOTS:
                                << QStringList{"", "", "", "180.00000000"};
         QTest::newRow("west") << QStringList{"0", "N", "0", "E"} << QStringList{"0", "N", "10", "W"}
                               << QStringList{"", "", "", "270.00000000"};
+        // Due north a hair to the west: the angle wraps to 0, not 360.
+        QTest::newRow("the pole, west of the start") << QStringList{"10", "N", "5", "E"} << QStringList{"90", "N", "6", "W"}
+                                                     << QStringList{"", "", "", "0.00000000"};
+        QTest::newRow("the pole, a hair west") << QStringList{"10", "N", "0", "E"}
+                                               << QStringList{"90", "N", "0.00000001", "W"}
+                                               << QStringList{"", "", "", "0.00000000"};
         QTest::newRow("antipodes") << QStringList{"0", "N", "0", "E"} << QStringList{"0", "N", "180", "E"}
                                    << QStringList{"20015.0868", "", "", "0.00000000"};
         QTest::newRow("London to New York")

@@ -245,16 +245,22 @@ private Q_SLOTS:
         QCOMPARE(selector(1)->currentText(), QString("m"));
     }
 
-    void temperatureIsInert()
+    // Temperatures convert between like units only; between unlike ones
+    // the partner shows "---", never a number left over from before.
+    void temperatureNeverStale()
     {
         open(&smallTable);
         QCOMPARE(selector(11)->count(), 2);
         retype(entry(10), "100");
-        QCOMPARE(t(11), QString("1"));
+        QCOMPARE(t(11), QString("100")); // degC | degC
         selector(11)->setCurrentIndex(1);
-        selector(10)->setCurrentIndex(1);
         QCOMPARE(t(10), QString("100"));
-        QCOMPARE(t(11), QString("1"));
+        QCOMPARE(t(11), QString("---")); // degC | degF
+        retype(entry(11), "212");
+        QCOMPARE(t(10), QString("---"));
+        selector(10)->setCurrentIndex(1);
+        QCOMPARE(t(10), QString("212")); // degF | degF
+        QCOMPARE(t(11), QString("212"));
     }
 
     // The box the user pastes into is the source, even when another box

@@ -19,10 +19,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -197,6 +199,72 @@ private Q_SLOTS:
             recoverFromQuit();
         QTest::qWait(100);
         QVERIFY(b.sim.commands().isEmpty());
+    }
+
+    // Losing the bridge in the set-time wait ends the wait at once: one
+    // alert, the buttons and "Auto" back, nothing sent, long before the
+    // target moment.
+    void bridgeLostDuringSyncWait()
+    {
+        Bench b;
+        paste(b.edit("comdelay"), "30");
+        AlertSink alerts;
+        QTimer::singleShot(200, [&] { b.sim.vanish(); });
+        QElapsedTimer waited;
+        waited.start();
+        b.click(1);
+        QVERIFY2(waited.elapsed() < 10000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(alerts.titles, QStringList{"Com port error"});
+        QCOMPARE(b.w.serial.portopen, 0);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(b.button("cmmd", i)->isEnabled());
+        QVERIFY(b.button("cmmd2", 1)->isEnabled() && b.button("cmmd2", 2)->isEnabled());
+        QVERIFY(b.check("autocheck")->isEnabled());
+        QVERIFY(!b.check("autocheck")->isChecked());
+        QVERIFY(b.sim.commands().isEmpty());
+    }
+
+    // The timers run only while a tick has work. With the bridge port
+    // closed the measurement timer only keeps "PC Sec" up to date, waking
+    // once a second just after the change; the poll runs only under "Auto"
+    // with the port open; with the port open both keep their periods.
+    void timersQuietWhenIdle()
+    {
+        Bench b(QDateTime(QDate(2026, 12, 9), QTime(7, 15, 15, 500)), false);
+        auto* poll = b.w.form()->findChild<QTimer*>("Timer1");
+        auto* measure = b.w.form()->findChild<QTimer*>("Timer2");
+        QVERIFY(!poll->isActive());
+        QTRY_COMPARE(b.stamp(7), QString::number(b.clock.now().time().second()));
+        QSignalSpy ticks(measure, &QTimer::timeout);
+        QElapsedTimer run;
+        run.start();
+        int late = 0;
+        while (run.elapsed() < 2500) {
+            QTest::qWait(90);
+            const QTime now = b.clock.now().time();
+            // Shown is the clock's second, or the one before just after a
+            // change (generously: a loaded machine may run the tick late).
+            const QString shown = b.stamp(7);
+            if (shown != QString::number(now.second())
+                && !(now.msec() < 600 && shown == QString::number((now.second() + 59) % 60)))
+                ++late;
+        }
+        QCOMPARE(late, 0);
+        QVERIFY2(ticks.size() <= 6, qPrintable(QString::number(ticks.size())));
+
+        b.check("autocheck")->setChecked(true);
+        QVERIFY(!poll->isActive());
+        b.choose("portselect", b.pty.path());
+        QVERIFY(poll->isActive() && measure->isActive());
+        QCOMPARE(poll->interval(), 20);
+        QCOMPARE(measure->interval(), 5);
+        QTRY_VERIFY(b.polls() > 2);
+        b.check("autocheck")->setChecked(false);
+        QVERIFY(!poll->isActive());
+        QCOMPARE(measure->interval(), 5);
+        b.choose("portselect", "Select");
+        QTRY_VERIFY(measure->interval() > 5);
+        QVERIFY(!poll->isActive());
     }
 
     void badDelay_data()

@@ -6,8 +6,10 @@
 #include "sensors/rtcclock.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 #include <cmath>
+#include <ctime>
 
 using namespace rtcclock;
 
@@ -61,6 +63,60 @@ private slots:
         QFETCH(QDateTime, pcNow);
         QFETCH(QString, sent);
         QCOMPARE(rtcclock::timeSetScript(timeToWrite(pcNow)), sent);
+    }
+
+    // 02:30:00.3 in Berlin on 25 October 2026, in the hour that summer
+    // time's end repeats: whichever pass the time names, and whether it was
+    // made in a named zone or as local time, from its fields or from UTC,
+    // the time written is 02:30:02 of the same pass, 1.7 s on, and the
+    // script leaves 2 s on.
+    void timeToWriteInTheRepeatedHour_data()
+    {
+        QTest::addColumn<bool>("named");  // a named zone, else local time
+        QTest::addColumn<int>("utcHour"); // the pass by its UTC hour; -1 from the local fields
+        for (const bool named : {true, false}) {
+            const char* how = named ? "zone" : "local";
+            QTest::addRow("%s, from the fields", how) << named << -1;
+            QTest::addRow("%s, first pass", how) << named << 0;
+            QTest::addRow("%s, second pass", how) << named << 1;
+        }
+    }
+    void timeToWriteInTheRepeatedHour()
+    {
+        QFETCH(bool, named);
+        QFETCH(int, utcHour);
+        const QTimeZone berlin("Europe/Berlin");
+        if (!berlin.isValid())
+            QSKIP("no time zone data for Europe/Berlin");
+        struct LocalZone {
+            QByteArray old = qgetenv("TZ");
+            bool had = qEnvironmentVariableIsSet("TZ");
+            LocalZone()
+            {
+                qputenv("TZ", "Europe/Berlin");
+                tzset();
+            }
+            ~LocalZone()
+            {
+                had ? qputenv("TZ", old) : qunsetenv("TZ");
+                tzset();
+            }
+        } local;
+        const QDate day(2026, 10, 25);
+        QDateTime pcNow;
+        if (utcHour < 0)
+            pcNow = named ? QDateTime(day, QTime(2, 30, 0, 300), berlin) : QDateTime(day, QTime(2, 30, 0, 300));
+        else {
+            const QDateTime utc(day, QTime(utcHour, 30, 0, 300), QTimeZone::utc());
+            pcNow = named ? utc.toTimeZone(berlin) : utc.toLocalTime();
+        }
+        QCOMPARE(pcNow.time(), QTime(2, 30, 0, 300));
+        const QDateTime written = timeToWrite(pcNow);
+        QCOMPARE(pcNow.msecsTo(written), qint64(1700));
+        QCOMPARE(written.time(), QTime(2, 30, 2));
+        QCOMPARE(written.offsetFromUtc(), pcNow.offsetFromUtc());
+        QCOMPARE(pcNow.msecsTo(*sendMoment(written, 0)), qint64(2000));
+        QCOMPARE(rtcclock::timeSetScript(written), QStringLiteral("$0010150001A20102010201300102012501000110012604\r"));
     }
 
     void delayAndSendMoment()

@@ -1,4 +1,5 @@
 #pragma once
+#include <QMetaType>
 #include <QString>
 
 // Things that are not regular files, put where a settings or data file is

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 QLineEdit* boxNamed(ToolWindow& window, const QString& name)
@@ -59,4 +62,52 @@ void paste(QLineEdit* box, const QString& text)
 {
     box->selectAll();
     box->insert(text);
+}
+
+QPoint subControlCentre(QAbstractSlider* s, QStyle::ComplexControl cc, QStyle::SubControl sc)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(s);
+    opt.orientation = s->orientation();
+    opt.minimum = s->minimum();
+    opt.maximum = s->maximum();
+    opt.sliderPosition = s->sliderPosition();
+    opt.sliderValue = s->value();
+    opt.singleStep = s->singleStep();
+    opt.pageStep = s->pageStep();
+    opt.upsideDown = false;
+    if (auto* sl = qobject_cast<QSlider*>(s)) {
+        opt.tickPosition = sl->tickPosition();
+        opt.subControls = QStyle::SC_SliderHandle | QStyle::SC_SliderGroove;
+    }
+    return s->style()->subControlRect(cc, &opt, sc, s).center();
+}
+
+HandleDrag::HandleDrag(QScrollBar* bar) : m_bar(bar)
+{
+    giveFocus(bar);
+    m_at = subControlCentre(bar, QStyle::CC_ScrollBar, QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, m_at);
+    m_down = true;
+}
+
+HandleDrag::~HandleDrag()
+{
+    if (m_down)
+        release();
+}
+
+void HandleDrag::moveBy(int pixels)
+{
+    if (m_bar->orientation() == Qt::Horizontal)
+        m_at.rx() += pixels;
+    else
+        m_at.ry() += pixels;
+    QTest::mouseMove(m_bar, m_at);
+}
+
+void HandleDrag::release()
+{
+    m_down = false;
+    QTest::mouseRelease(m_bar, Qt::LeftButton, Qt::NoModifier, m_at);
 }

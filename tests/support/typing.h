@@ -1,6 +1,8 @@
 #pragma once
 // Driving the boxes of a tool window the way a user does.
 
+#include <QPoint>
+#include <QStyle>
 #include <QString>
 
 class QLineEdit;
@@ -20,3 +22,28 @@ void pressEnter(QLineEdit* box);
 void leaveBox(QLineEdit* box);
 // Replaces the whole text as a paste does: no key filter on the way.
 void paste(QLineEdit* box, const QString& text);
+
+class QAbstractSlider;
+class QScrollBar;
+
+// The centre of a part of a scroll bar or slider (its handle, an arrow, the
+// groove) in the widget's coordinates, where a click on that part lands.
+QPoint subControlCentre(QAbstractSlider* s, QStyle::ComplexControl cc, QStyle::SubControl sc);
+
+// A mouse drag of a scroll bar's handle: the constructor
+// presses on the middle of the handle, moveBy() moves the mouse along the
+// bar with the button held, release() lets go where the mouse is.
+class HandleDrag {
+public:
+    explicit HandleDrag(QScrollBar* bar);
+    ~HandleDrag();
+    HandleDrag(const HandleDrag&) = delete;
+    HandleDrag& operator=(const HandleDrag&) = delete;
+    void moveBy(int pixels);
+    void release();
+
+private:
+    QScrollBar* m_bar;
+    QPoint m_at;
+    bool m_down = false;
+};

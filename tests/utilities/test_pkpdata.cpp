@@ -229,7 +229,7 @@ private Q_SLOTS:
                  QStringList({"BOTTOM.XY", "board Vx Bottom", "Refdes\tX\tY\tRotate\tPart#", "R1\t1400\t15\t0\tPN-1",
                               "R2\t-50\t5\t0\t##########"}));
         o.offsetX = 1e300;
-        QCOMPARE(placementList(side, "a", "b", o, false)[3], QString("R1\t-1E+300\t15\t0\tPN-1"));
+        QCOMPARE(placementList(side, "a", "b", o, false)[3], "R1\t-1" + QString(300, u'0') + "\t15\t0\tPN-1");
     }
 };
 

@@ -213,6 +213,18 @@ private Q_SLOTS:
         QVERIFY(shown("topdata").contains("J1"));
     }
 
+    // Coordinates from 1e15 on are written in digits like all others.
+    void largeCoordinatesInDigits()
+    {
+        readPkp(writeFile(boardDir + "/far.pkp", "\"R1\",\"1k\",\"R\",TOP,0,1e20,-1e15\r\n"
+                                                 "\"C1\",\"1n\",\"C\",BOT,0,999999999999999,2.5e15\r\n"));
+        press("Command1_2");
+        const QByteArray top = readFile(boardDir + "/far_TOP.TXT");
+        const QByteArray bottom = readFile(boardDir + "/far_BOT.TXT");
+        QVERIFY2(top.contains("R1\t100000000000000000000\t-1000000000000000\t0\t"), top.constData());
+        QVERIFY2(bottom.contains("C1\t999999999999999\t2500000000000000\t0\t"), bottom.constData());
+    }
+
     void offsetsNeverShowNonNumbers_data()
     {
         QTest::addColumn<QString>("pasted");
