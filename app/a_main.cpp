@@ -119,16 +119,29 @@ bool A_main::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_mdi->viewport() && event->type() == QEvent::ChildAdded) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
             sub->installEventFilter(this);
-    } else if (event->type() == QEvent::Hide && qobject_cast<QMdiSubWindow*>(watched)) {
-        // Once the closing window is gone (its form may be destroyed right
-        // after the hide); a window that is still active is left alone.
-        QTimer::singleShot(0, this, [this] {
-            QMdiSubWindow* active = m_mdi->activeSubWindow();
-            if (!active || active->isHidden())
-                activateNext();
-        });
+    } else if (auto* sub = qobject_cast<QMdiSubWindow*>(watched); sub && event->type() == QEvent::Hide) {
+        // Only the window the keyboard was in hands it on (the focus is
+        // still inside it while it hides), and only once it is gone: its
+        // form may be destroyed right after the hide. Should the keyboard
+        // by then be in a shown window, nothing is taken from it.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == sub || sub->isAncestorOf(focus))) {
+            QTimer::singleShot(0, this, [this] {
+                if (!focusedSubWindow())
+                    activateNext();
+            });
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+QMdiSubWindow* A_main::focusedSubWindow() const
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return sub->isHidden() || sub->mdiArea() != m_mdi ? nullptr : sub;
+    }
+    return nullptr;
 }
 
 void A_main::activateNext()

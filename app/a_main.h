@@ -2,6 +2,7 @@
 #include <QMainWindow>
 
 class QMdiArea;
+class QMdiSubWindow;
 class ToolWindow;
 
 // The program's frame: an MDI area under the menu tree. Every menu item
@@ -31,6 +32,8 @@ private:
     // topmost still shown) becomes active with its focus control, so the
     // keyboard keeps working without a click.
     void activateNext();
+    // The shown tool window holding the keyboard focus, or null.
+    QMdiSubWindow* focusedSubWindow() const;
     QMdiArea* m_mdi = nullptr;
 };
 
