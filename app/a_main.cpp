@@ -122,15 +122,12 @@ bool A_main::eventFilter(QObject* watched, QEvent* event)
     } else if (auto* sub = qobject_cast<QMdiSubWindow*>(watched); sub && event->type() == QEvent::Hide) {
         // Only the window the keyboard was in hands it on (the focus is
         // still inside it while it hides), and only once it is gone: its
-        // form may be destroyed right after the hide. Should the keyboard
-        // by then be in a shown window, nothing is taken from it.
+        // form may be destroyed right after the hide. Qt moves the focus
+        // along its focus chain, which may be any window or none; the
+        // window beneath the closed one takes it instead.
         QWidget* focus = QApplication::focusWidget();
-        if (focus && (focus == sub || sub->isAncestorOf(focus))) {
-            QTimer::singleShot(0, this, [this] {
-                if (!focusedSubWindow())
-                    activateNext();
-            });
-        }
+        if (focus && (focus == sub || sub->isAncestorOf(focus)))
+            QTimer::singleShot(0, this, [this] { activateNext(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -151,6 +148,9 @@ void A_main::activateNext()
         QMdiSubWindow* sub = *it;
         if (sub->isHidden() || sub->isMinimized())
             continue;
+        // The keyboard is already in the topmost window (one shown since).
+        if (focusedSubWindow() == sub)
+            return;
         m_mdi->setActiveSubWindow(sub);
         // The window's own focus control, else the first that takes focus.
         QWidget* target = sub->widget() ? sub->widget()->focusWidget() : nullptr;

@@ -28,9 +28,9 @@ protected:
 
 private:
     void buildMenus();
-    // After a tool window closes or hides, the next one in the frame (the
-    // topmost still shown) becomes active with its focus control, so the
-    // keyboard keeps working without a click.
+    // After the tool window the keyboard was in closes or hides, the next
+    // one in the frame (the topmost still shown) becomes active with its
+    // focus control, so the keyboard keeps working without a click.
     void activateNext();
     // The shown tool window holding the keyboard focus, or null.
     QMdiSubWindow* focusedSubWindow() const;
