@@ -1,4 +1,5 @@
 #include "files.h"
+#include "timeslice.h"
 #include "numtext.h"
 #include "textlines.h"
 #include "verror.h"
@@ -246,7 +247,11 @@ std::optional<QByteArray> readfile(const QString& path, qint64 cap)
     return bytes;
 }
 
-void writefile(const QString& path, const QByteArray& bytes)
+namespace {
+// Written this many bytes at a time when the event loop is served between.
+constexpr qsizetype kWritePart = 1024 * 1024;
+
+bool writeWhole(const QString& path, const QByteArray& bytes, TimeSlicer* slicer)
 {
     if (path.isEmpty())
         cannotSave(path, verr::PathNotFound, QStringLiteral("no file name was given"));
@@ -268,13 +273,34 @@ void writefile(const QString& path, const QByteArray& bytes)
     }
     // A full disk can take part of the data and report no error; only the
     // size of what reached it tells. The old file stays until all of it did.
-    if (f.write(bytes) != bytes.size() || !f.flush() || f.size() != bytes.size()) {
+    bool whole = true;
+    for (qsizetype at = 0; at < bytes.size() && whole; at += kWritePart) {
+        const qsizetype n = qMin(kWritePart, bytes.size() - at);
+        whole = f.write(bytes.constData() + at, n) == n;
+        if (whole && slicer && !slicer->yield()) {
+            f.cancelWriting();
+            return false;
+        }
+    }
+    if (!whole || !f.flush() || f.size() != bytes.size()) {
         const QString err = f.error() != QFileDevice::NoError ? f.errorString() : QStringLiteral("the disk took only part of it");
         f.cancelWriting();
         cannotSave(path, verr::DeviceIO, QStringLiteral("writing failed (") + err + u')');
     }
     if (!f.commit())
         cannotSave(path, verr::DeviceIO, QStringLiteral("writing failed (") + f.errorString() + u')');
+    return true;
+}
+} // namespace
+
+void writefile(const QString& path, const QByteArray& bytes)
+{
+    writeWhole(path, bytes, nullptr);
+}
+
+bool writefileServing(const QString& path, const QByteArray& bytes, TimeSlicer& slicer)
+{
+    return writeWhole(path, bytes, &slicer);
 }
 
 std::optional<double> settingvalue(const QString& line, double lo, double hi)

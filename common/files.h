@@ -34,6 +34,11 @@ std::optional<QByteArray> readfile(const QString& path, qint64 cap);
 // VError naming the file and saying why when it cannot be written (a folder,
 // FIFO or device in its place, a missing folder, no permission).
 void writefile(const QString& path, const QByteArray& bytes);
+// The same for a large file, serving the event loop between parts through
+// the caller's slicer. False when the wait was aborted (the window closed,
+// the program quitting): the old file is then left as it was.
+class TimeSlicer;
+bool writefileServing(const QString& path, const QByteArray& bytes, TimeSlicer& slicer);
 
 // A number read from a settings or parameter line, taken as its box takes a
 // typed one: the line must begin with a number (plain decimal conversion)

@@ -1,6 +1,7 @@
 #pragma once
 // SHA-1 (FIPS 180-1) of byte text, with replaceable round constants.
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -16,3 +17,21 @@ QString sha1(const QString& constants, const QString& message);
 // The padding that follows a message of `length` characters: code 128,
 // zeros, and the bit length as 64 bits, most significant byte first.
 QString sha1padding(int64_t length);
+
+// The standard digest of bytes taken a part at a time, for a file hashed
+// while the event loop is served between parts:
+//   Sha1Stream hash;  hash.add(part1);  hash.add(part2);  hash.digest();
+// The digest reads as sha1's; more parts may follow it.
+class Sha1Stream {
+public:
+    Sha1Stream();
+    void add(const QByteArray& bytes);
+    QString digest() const;
+
+private:
+    void addBlocks(const char* bytes, qsizetype blocks);
+
+    int32_t m_h[5];
+    QByteArray m_pending; // fewer than 64 bytes not yet hashed
+    int64_t m_length = 0;
+};

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 QStringList splitTextLines(const QByteArray& bytes)
 {
     QStringList lines;
@@ -52,4 +54,86 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
     }
     out.lines = splitTextLines(bytes);
     return out;
+}
+
+TextLineReader::TextLineReader(const QString& path, qint64 maxBytes, qsizetype blockBytes)
+    : m_cap(qMax<qint64>(maxBytes, 0)), m_blockBytes(qMax<qsizetype>(blockBytes, 1))
+{
+    if (!isregularfile(path)) {
+        m_status = TextLines::Missing;
+        m_end = true;
+        return;
+    }
+    if (!openregular(path, m_file)) {
+        m_status = TextLines::Unreadable;
+        m_end = true;
+        return;
+    }
+    m_status = m_file.size() > m_cap ? TextLines::TooLarge : TextLines::Ok;
+    m_end = m_status != TextLines::Ok;
+}
+
+bool TextLineReader::fill()
+{
+    // One byte past the cap tells a file that grew beyond it while read.
+    const qint64 room = m_cap + 1 - m_read;
+    QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, room));
+    if (m_file.error() != QFileDevice::NoError) {
+        m_status = TextLines::Unreadable;
+        m_end = true;
+        return false;
+    }
+    m_read += more.size();
+    if (m_read > m_cap) {
+        m_status = TextLines::TooLarge;
+        m_end = true;
+        return false;
+    }
+    if (more.isEmpty()) {
+        m_end = true;
+        return false;
+    }
+    m_block.remove(0, m_at);
+    m_at = 0;
+    if (std::exchange(m_afterCr, false) && m_block.isEmpty() && more.startsWith('\n'))
+        more.remove(0, 1);
+    m_block += more;
+    return true;
+}
+
+bool TextLineReader::next(QString& line)
+{
+    if (m_status != TextLines::Ok)
+        return false;
+    // Where the search for the line end goes on: a long line spread over
+    // many blocks is scanned once, not again with every block.
+    qsizetype from = m_at;
+    for (;;) {
+        const char* data = m_block.constData();
+        const qsizetype n = m_block.size();
+        for (qsizetype i = from; i < n; ++i) {
+            const char c = data[i];
+            if (c != '\r' && c != '\n')
+                continue;
+            line = QString::fromLatin1(data + m_at, i - m_at);
+            if (c == '\r') {
+                if (i + 1 < n)
+                    i += data[i + 1] == '\n';
+                else
+                    m_afterCr = true;
+            }
+            m_at = i + 1;
+            return true;
+        }
+        const qsizetype kept = n - m_at;
+        if (!m_end && fill()) {
+            from = kept;
+            continue;
+        }
+        if (m_status != TextLines::Ok || m_at >= m_block.size())
+            return false;
+        line = QString::fromLatin1(m_block.constData() + m_at, m_block.size() - m_at);
+        m_at = m_block.size();
+        return true;
+    }
 }

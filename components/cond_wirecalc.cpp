@@ -75,7 +75,7 @@ void Cond_wirecalc::build(QWidget* form)
     const double modeTop[5] = {870, 2190, 3180, 120, 2460};
     for (int i = 0; i < 5; ++i)
         ui->mode[i] = option(form, modeGroup, arrayName(QStringLiteral("mode"), i), modes[i], i < 3 ? 120 : 3600,
-                             modeTop[i], i < 3 ? 1500 : 2300);
+                             modeTop[i], i < 3 ? 1380 : 2300);
     ui->mode[0]->setChecked(true);
 
     Grid g;
@@ -91,7 +91,8 @@ void Cond_wirecalc::build(QWidget* form)
     };
     column(1170, {{0, "Width", "", one}, {1, "Height", "", one}, {2, "Length", "", one}});
     column(2490, {{3, "Diam", "", one}, {4, "Length", "", one}});
-    ui->awg = place<QComboBox>(form, QStringLiteral("awg"), g.left + g.captionWidth + g.gap, 3150, g.boxWidth, 315);
+    // Wide enough for "00000000" (8/0) whole: cut, it reads as 7/0.
+    ui->awg = place<QComboBox>(form, QStringLiteral("awg"), g.left + g.captionWidth + g.gap, 3150, g.boxWidth + 400, 315);
     ui->awg->addItems(awgSizes());
     ui->awg->setCurrentIndex(-1);
     column(3510, {{8, "Length", "", one}});

@@ -72,8 +72,10 @@ void RLC_capdesigner::build(QWidget* form)
     Grid r = g;
     r.left = 3780;
     r.captionWidth = 1800;
-    ui->material = place<QComboBox>(form, QStringLiteral("material"), r.left + r.captionWidth + r.gap, 90,
-                                    r.boxWidth + r.gap + r.unitWidth, 315);
+    // Wide enough that names which differ only at their ends
+    // ("Polycarbonate-Hyzod AR", "... GP") show whole.
+    ui->material = place<QComboBox>(form, QStringLiteral("material"), r.left + r.captionWidth / 2, 90,
+                                    r.captionWidth / 2 + r.gap + r.boxWidth + r.gap + r.unitWidth, 315);
     ui->material->addItems(dielectric(QStringLiteral("m"), QString()).split(u','));
     ui->material->setCurrentIndex(-1);
     ui->dconstant = namedRow(form, QStringLiteral("dconstant"), QStringLiteral("Dielectric Constant: K"), QString(),

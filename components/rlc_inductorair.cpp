@@ -46,7 +46,13 @@ protected:
         const double h = height();
         const double r = qMin(w / 34.0, h / 18.0);
         const double pitch = 3.2 * r;
-        const double x0 = w / 2 - 3 * pitch;
+        const QFontMetricsF fm(p.font());
+        // The drawing, from the "Wire Diameter" caption over the first turn
+        // to the "OD" caption right of its dimension line, centred in the
+        // frame so that both captions show whole.
+        const double leftReach = std::max(r + 10, fm.horizontalAdvance(QStringLiteral("Wire Diameter")) / 2);
+        const double rightReach = 6 * pitch + r + 4 + 24 + 6 + fm.horizontalAdvance(QStringLiteral("OD"));
+        const double x0 = (w - leftReach - rightReach) / 2 + leftReach;
         const double topY = h * 0.28;
         const double botY = h * 0.66;
         // end bars
@@ -70,7 +76,6 @@ protected:
             p.drawLine(b, b - d + n);
             p.drawLine(b, b - d - n);
         };
-        const QFontMetricsF fm(p.font());
         auto text = [&](QPointF at, const QString& s) { p.drawText(at - QPointF(fm.horizontalAdvance(s) / 2, 0), s); };
         // Wire Diameter over the first turn, Spacing between the next two
         const double above = topY - r - 10;

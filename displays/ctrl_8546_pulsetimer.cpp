@@ -5,13 +5,16 @@
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/ft245.h"
+#include "common/pacing.h"
 #include "common/paths.h"
+#include "common/timeslice.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <array>
@@ -72,6 +75,7 @@ void Ctrl_8546_pulsetimer::build(QWidget* form)
     setOutputBox(u->pulsecounter);
     u->diag = place<QCheckBox>(form, QStringLiteral("diag"), 5760, 2340, 660, 315);
     u->diag->setText(QStringLiteral("Diag"));
+    on(u->diag, &QCheckBox::toggled, [this] { updatePoll(); });
 
     u->recorder = place<QCheckBox>(form, QStringLiteral("recorder"), 120, 2880, 1080, 315);
     u->recorder->setText(QStringLiteral("Record"));
@@ -82,13 +86,13 @@ void Ctrl_8546_pulsetimer::build(QWidget* form)
     u->Timer1->setObjectName(QStringLiteral("Timer1"));
     u->Timer1->setInterval(1);
     on(u->Timer1, &QTimer::timeout, [this] { Timer1_Timer(); });
-    u->Timer1->start();
 }
 
 void Ctrl_8546_pulsetimer::onLoad()
 {
     initchars();
     m_buffer.clear();
+    m_decoded = 0;
     m_stamps.restart();
     ui()->pulsetimer->setText(QStringLiteral("---"));
     ui()->pulsecounter->setText(QStringLiteral("---"));
@@ -99,6 +103,19 @@ void Ctrl_8546_pulsetimer::onUnload()
 {
     ftclose();
     closeCapture();
+    m_busy.clear();
+}
+
+void Ctrl_8546_pulsetimer::updatePoll()
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    const bool work = ftisopen() || (!u->diag->isChecked() && pending() >= pulseRecordBytes);
+    if (!work)
+        u->Timer1->stop();
+    else if (!u->Timer1->isActive())
+        u->Timer1->start();
 }
 
 void Ctrl_8546_pulsetimer::list_fifos()
@@ -127,6 +144,7 @@ void Ctrl_8546_pulsetimer::list_fifos()
 void Ctrl_8546_pulsetimer::list_fifos_list_Click()
 {
     ftclose();
+    updatePoll();
     QListWidgetItem* item = ui()->list_fifos_list->currentItem();
     if (!item || ui()->list_fifos_list->currentRow() <= 0)
         return;
@@ -134,6 +152,7 @@ void Ctrl_8546_pulsetimer::list_fifos_list_Click()
     ftlatency(1);
     ftusbparams(63448, 4096);
     ftpurge();
+    updatePoll();
 }
 
 void Ctrl_8546_pulsetimer::cmmd_Click(int index)
@@ -141,9 +160,9 @@ void Ctrl_8546_pulsetimer::cmmd_Click(int index)
     switch (index) {
     case 0: start(); return;
     case 1: stop(); return;
-    case 2: m_buffer.clear(); return;
+    case 2: dump(); return;
     case 3:
-        m_buffer.clear();
+        dump();
         ftwrite(QStringLiteral("!"));
         return;
     default: return; // the second "500K Block" has no action
@@ -161,52 +180,102 @@ void Ctrl_8546_pulsetimer::start()
     u->recorder->setEnabled(false);
     u->pulsetimer->setText(QStringLiteral("---"));
     u->pulsecounter->setText(QStringLiteral("---"));
-    m_buffer.clear();
+    dump();
     m_stamps.restart();
     ftpurge();
     ftwrite(QStringLiteral("T"));
 }
 
+void Ctrl_8546_pulsetimer::dump()
+{
+    m_buffer.clear();
+    m_decoded = 0;
+    m_busy.clear();
+    updatePoll();
+}
+
 void Ctrl_8546_pulsetimer::stop()
 {
     Ui* u = ui();
-    u->cmmd[0]->setEnabled(true);
+    if (m_stopping)
+        return;
+    const QScopedValueRollback<bool> stopping(m_stopping, true);
     u->cmmd[1]->setEnabled(false);
-    u->recorder->setEnabled(true);
     ftwrite(QStringLiteral("x"));
-    // Every pulse that came before the stop belongs in the file.
-    for (int i = 0; i < StopReads && isLoaded(); ++i) {
+    // Every pulse that came before the stop belongs in the file, whether
+    // "Diag" held the decoding back or not.
+    m_busy.show(form());
+    TimeSlicer slicer;
+    for (int i = 0; i < StopReads; ++i) {
         const QString got = ftread();
         m_buffer += got;
         if (got.isEmpty())
             break;
+        if (!slicer.yield())
+            return;
     }
-    if (isLoaded() && !u->diag->isChecked())
-        pulsetimer48();
+    while (pulsetimer48()) {
+        if (!slicer.serve())
+            return; // closed or quitting: the file holds whole lines only
+    }
+    m_busy.clear();
+    u->cmmd[0]->setEnabled(true);
+    u->recorder->setEnabled(true);
     closeCapture();
+    updatePoll();
 }
 
 void Ctrl_8546_pulsetimer::Timer1_Timer()
 {
+    // Stop reads and decodes on its own until the last stamp is in.
+    if (m_stopping)
+        return;
     m_buffer += ftread();
     if (ui()->diag->isChecked()) {
-        ui()->pulsetimer->setText(QString::number(m_buffer.size()));
+        ui()->pulsetimer->setText(QString::number(pending()));
+        updatePoll();
         return;
     }
-    pulsetimer48();
+    // A backlog (after "Diag", or pulses faster than the window) is
+    // decoded a slice per tick, so the window stays responsive meanwhile.
+    if (pulsetimer48())
+        m_busy.show(form());
+    else
+        m_busy.clear();
+    updatePoll();
 }
 
-void Ctrl_8546_pulsetimer::pulsetimer48()
+bool Ctrl_8546_pulsetimer::pulsetimer48()
 {
-    const qsizetype whole = m_buffer.size() - m_buffer.size() % pulseRecordBytes;
-    if (whole == 0)
-        return;
-    for (qsizetype at = 0; at < whole; at += pulseRecordBytes) {
-        m_stamps.advance(pulseCount(m_buffer, at));
-        if (m_capture)
-            writeCapture(m_stamps.csvLine());
+    // A shorter slice than most: the 1 ms poll runs one tick after another
+    // while a backlog lasts, and the window's other events go in between.
+    const TimeSlicer slice(10);
+    // The decoded front goes once it is the larger part of the buffer:
+    // each byte is moved at most a few times, whatever the backlog. Done
+    // first, so that the slice's time includes it.
+    if (m_decoded > 4096 && m_decoded * 2 > m_buffer.size()) {
+        m_buffer.remove(0, m_decoded);
+        m_decoded = 0;
     }
-    m_buffer.remove(0, whole);
+    const qsizetype end = m_buffer.size();
+    QByteArray lines;
+    bool any = false;
+    while (end - m_decoded >= pulseRecordBytes) {
+        m_stamps.advance(pulseCount(m_buffer, m_decoded));
+        m_decoded += pulseRecordBytes;
+        any = true;
+        if (m_capture) {
+            lines += m_stamps.csvLine().toLatin1();
+            lines += "\r\n";
+        }
+        // The clock is read every 64 stamps: cheap, and well inside a slice.
+        if ((m_decoded / pulseRecordBytes) % 64 == 0 && slice.due())
+            break;
+    }
+    if (!any)
+        return false;
+    if (m_capture && !lines.isEmpty())
+        writeCapture(lines);
     const PulseShown shown = m_stamps.shown();
     ui()->pulsetimer->setText(shown.interval);
     ui()->pulsecounter->setText(shown.count);
@@ -217,6 +286,7 @@ void Ctrl_8546_pulsetimer::pulsetimer48()
         alertbox(QStringLiteral("Capture file error"),
                  QStringLiteral("Cannot write the capture file ") + path + QStringLiteral("; recording stopped."), 0);
     }
+    return pending() >= pulseRecordBytes;
 }
 
 bool Ctrl_8546_pulsetimer::openCapture(const QString& path)
@@ -235,13 +305,21 @@ bool Ctrl_8546_pulsetimer::openCapture(const QString& path)
     return ok;
 }
 
-void Ctrl_8546_pulsetimer::writeCapture(const QString& line)
+void Ctrl_8546_pulsetimer::writeCapture(const QByteArray& lines)
 {
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toLatin1();
-    if (m_capture->write(bytes) == bytes.size() && m_capture->flush())
+    // A slice's lines go out together and are flushed at once: the file
+    // keeps up with the board, and holds only whole lines at any moment
+    // the window could be closed.
+    const qint64 whole = m_capture->pos();
+    if (m_capture->write(lines) == lines.size() && m_capture->flush())
         return;
     m_failedCapture = m_capture->fileName();
     closeCapture();
+    // What went out of the failed slice may end inside a line: the file
+    // keeps the slice's whole lines that reached it, and no part of one.
+    const qint64 reached = QFileInfo(m_failedCapture).size() - whole;
+    const qsizetype end = reached >= 2 ? lines.lastIndexOf("\r\n", qsizetype(qMin<qint64>(reached, lines.size())) - 2) : -1;
+    QFile::resize(m_failedCapture, end < 0 ? whole : whole + end + 2);
 }
 
 void Ctrl_8546_pulsetimer::closeCapture()

@@ -10,6 +10,7 @@
 #include "common/pacing.h"
 #include "common/paths.h"
 #include "common/primes.h"
+#include "common/slicedtext.h"
 #include "common/timeslice.h"
 #include "common/z_selectfile.h"
 
@@ -36,6 +37,15 @@ struct Math_primeslist::Ui : Controls {
 
 namespace {
 const QString formatting = QStringLiteral("Formatting data for the list...");
+// Lines of the prime file made between two looks at the clock.
+constexpr int kFileBlock = 4096;
+// The most bytes a prime list may take; below 0, as much as can be had.
+qint64 g_listCap = -1;
+} // namespace
+
+void Math_primeslist::setListMemoryCap(qint64 bytes)
+{
+    g_listCap = bytes;
 }
 
 Math_primeslist::Math_primeslist() : ToolWindow(QStringLiteral("Math_primeslist"), QSize(7680, 7200)) {}
@@ -163,6 +173,8 @@ void Math_primeslist::compute()
     const int n = wanted > 0 ? int(wanted) : 0;
     PrimeArray.clear();
     try {
+        if (g_listCap >= 0 && (qint64(n) + 2) * qint64(sizeof(int32_t)) > g_listCap)
+            throw std::bad_alloc();
         PrimeArray = QList<int32_t>(qsizetype(n) + 2, 0);
     } catch (const std::bad_alloc&) {
         limitReached();
@@ -176,36 +188,40 @@ void Math_primeslist::compute()
     const qint64 t1 = currentClock().tickMs();
     u->listcount->setText(QStringLiteral("The first") + numstr(n) + QStringLiteral(" Primes computed: ") +
                           fmt(double(t1 - t0) / 1000.0, QStringLiteral("0.000")) + QStringLiteral(" S"));
+    // The search ended within a slice of its own: the list starts a new one.
+    TimeSlicer slicer;
+    if (!slicer.serve())
+        return;
     if (u->list16bit->isChecked())
-        showTable(n);
+        showTable(n, slicer);
     else
-        showList(n);
+        showList(n, slicer);
 }
 
-void Math_primeslist::showTable(int n)
+void Math_primeslist::showTable(int n, TimeSlicer& slicer)
 {
     auto* u = ui();
     u->odata->setPlainText(formatting);
     const int count = primetext::tableCount(PrimeArray, n);
     QStringList lines = primetext::tableHeader();
     lines.reserve(count + 3);
-    TimeSlicer slicer;
     for (int i = 1; i <= count; ++i) {
         lines << primetext::tableLine(i, PrimeArray[i]);
         if (!slicer.yield())
             return;
     }
-    u->odata->setPlainText(lines.join(u'\n'));
+    fillTextBox(u->odata, lines.join(u'\n'), slicer);
 }
 
-void Math_primeslist::showList(int n)
+void Math_primeslist::showList(int n, TimeSlicer& slicer)
 {
     auto* u = ui();
     u->odata->setPlainText(formatting);
     form()->repaint();
     const int first = primetext::firstListed(n, numval(u->dlimit->text()));
     const int wi = int(u->ulimit->text().size());
-    u->odata->setPlainText(primetext::listLines(PrimeArray, n, first, wi).join(u'\n'));
+    if (!fillTextBox(u->odata, primetext::listLines(PrimeArray, n, first, wi).join(u'\n'), slicer))
+        return;
     if (!u->wrfile->isChecked())
         return;
 
@@ -213,8 +229,18 @@ void Math_primeslist::showList(int n)
     u->listcount->setText(QStringLiteral("Writing to file..."));
     form()->repaint();
     const QString path = u->opfile->text();
+    // Made a block of lines at a time; closed or quitting meanwhile, no
+    // file is written at all.
+    QByteArray bytes;
+    bytes.reserve(qsizetype(n) * 20);
+    for (int from = 1; from <= n; from += kFileBlock) {
+        primetext::appendFileLines(bytes, PrimeArray, from, qMin(n, from + kFileBlock - 1));
+        if (!slicer.yield())
+            return;
+    }
     try {
-        writefile(path, primetext::fileBytes(PrimeArray, n));
+        if (!writefileServing(path, bytes, slicer))
+            return;
     } catch (const VError& e) {
         // The list stays; only the file is missing, and the alert says which.
         alertbox(QStringLiteral("File error"), e.description(), 0);

@@ -8,6 +8,8 @@
 #include <QList>
 #include <cstdint>
 
+class TimeSlicer;
+
 class Math_primeslist : public ToolWindow {
     Q_OBJECT
 public:
@@ -16,6 +18,9 @@ public:
     // The last search's list: element i the i-th prime, element N + 1 zero.
     const QList<int32_t>& primeArray() const { return PrimeArray; }
     bool computing() const { return m_running; }
+    // Caps the memory a prime list may take (bytes; below 0, no cap but
+    // the system's): a longer list is one that cannot be allocated.
+    static void setListMemoryCap(qint64 bytes);
 
 protected:
     void build(QWidget* form) override;
@@ -26,8 +31,8 @@ private:
     Ui* ui() const;
     void Command1_Click();
     void compute();
-    void showTable(int n);
-    void showList(int n);
+    void showTable(int n, TimeSlicer& slicer);
+    void showList(int n, TimeSlicer& slicer);
     // Rewrites a count box as the number it holds.
     void asNumber(int box);
     void opfile_DblClick();

@@ -96,6 +96,9 @@ void Math_rcadc::build(QWidget* form)
         label(9 + k, "V", 2850, top + 30, 210);
         for (int c = 0; c < 4; ++c) {
             setBackColor(cells[c], rowColor[k]);
+            // Black text does not read on pure blue.
+            if (k == 1)
+                setForeColor(cells[c], colors::white);
             if (c > 0)
                 cells[c]->setReadOnly(true);
         }

@@ -71,7 +71,7 @@ void Math_xteatester::build(QWidget* form)
 
     const char* const captions[2] = {"Encrypt >", "< Decrypt"};
     for (int i = 0; i < 2; ++i) {
-        auto* b = place<QPushButton>(form, arrayName("doit", i), 6450, 120 + i * 480, 1500, 375);
+        auto* b = place<QPushButton>(form, arrayName("doit", i), 5940, 120 + i * 480, 1440, 375);
         b->setText(QString::fromLatin1(captions[i]));
         b->setFont(font);
         ui->doit[i] = b;

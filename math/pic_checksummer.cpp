@@ -1,13 +1,16 @@
 #include "pic_checksummer.h"
 
 #include "common/boxtext.h"
+#include "common/busysign.h"
 #include "common/controlchars.h"
 #include "common/fields.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/paths.h"
 #include "common/sha1.h"
+#include "common/slicedtext.h"
 #include "common/textlines.h"
+#include "common/timeslice.h"
 #include "common/z_selectfile.h"
 
 #include <QCheckBox>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <array>
 
@@ -24,6 +28,8 @@ namespace {
 // HEX files for these parts are a few hundred kilobytes at most; the cap
 // keeps a wrong pick (a disc image) from exhausting memory.
 constexpr qint64 kMaxHexBytes = 64 * 1024 * 1024;
+// The file is hashed this many bytes at a time (a few milliseconds each).
+constexpr qint64 kHashPart = 64 * 1024;
 } // namespace
 
 struct PIC_checksummer::Ui : Controls {
@@ -123,8 +129,12 @@ void PIC_checksummer::onUnload()
 
 void PIC_checksummer::Command1_Click()
 {
+    // A press that the event loop delivers while a file is processed is
+    // ignored: the running load owns the image and the boxes.
+    if (m_running)
+        return;
     const QString path = selectfile(QString(), QStringLiteral("*.hex"), lastfolder, QStringLiteral("Select file to process"));
-    if (path.isEmpty())
+    if (path.isEmpty() || aborted())
         return;
     process(path);
 }
@@ -132,8 +142,9 @@ void PIC_checksummer::Command1_Click()
 void PIC_checksummer::process(const QString& path)
 {
     Ui* u = ui();
-    if (!u)
+    if (!u || m_running)
         return;
+    const QScopedValueRollback<bool> running(m_running, true);
     lastfolder = pathpart(path, 3);
     for (QPlainTextEdit* b : {u->comment, u->errorbox, u->orphanlist})
         b->clear();
@@ -146,37 +157,56 @@ void PIC_checksummer::process(const QString& path)
     m_image.setupdevice(QStringLiteral("12F510"));
     m_image.erase();
 
-    QByteArray bytes;
-    bool readable = false;
-    if (isregularfile(path)) {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxHexBytes) {
-            bytes = f.read(kMaxHexBytes + 1);
-            readable = f.error() == QFileDevice::NoError && bytes.size() <= kMaxHexBytes;
+    // Every step serves the event loop as it goes: the hash, the records
+    // and the boxes. A window closed meanwhile is left alone.
+    const BusySign busy(form());
+    TimeSlicer slicer;
+    const QString unreadable = QStringLiteral("The file cannot be read: ") + path;
+    Sha1Stream hash;
+    {
+        QFile f;
+        if (!openregular(path, f) || f.size() > kMaxHexBytes) {
+            u->errorbox->setPlainText(unreadable);
+            return;
+        }
+        qint64 total = 0;
+        for (;;) {
+            const QByteArray part = f.read(kHashPart);
+            if (f.error() != QFileDevice::NoError || (total += part.size()) > kMaxHexBytes) {
+                u->errorbox->setPlainText(unreadable);
+                return;
+            }
+            if (part.isEmpty())
+                break;
+            hash.add(part);
+            if (!slicer.yield())
+                return;
         }
     }
-    if (!readable) {
-        u->errorbox->setPlainText(QStringLiteral("The file cannot be read: ") + path);
-        return;
-    }
-    u->hashtext->setText(sha1(QString(), QString::fromLatin1(bytes)));
+    u->hashtext->setText(hash.digest());
 
-    const TextLines text = readTextLines(path, kMaxHexBytes);
-    if (!text.ok()) {
-        u->errorbox->setPlainText(QStringLiteral("The file cannot be read: ") + path);
+    TextLineReader text(path, kMaxHexBytes);
+    QString line;
+    bool any = false;
+    while (text.next(line)) {
+        any = true;
+        m_image.processLine(line);
+        if (!slicer.yield())
+            return;
+    }
+    if (text.status() != TextLines::Ok) {
+        u->errorbox->setPlainText(unreadable);
         return;
     }
-    if (text.lines.isEmpty()) {
+    if (!any) {
         u->errorbox->setPlainText(QStringLiteral("The file is empty: ") + path);
         return;
     }
-    for (const QString& line : text.lines)
-        m_image.processLine(line);
 
-    u->comment->setPlainText(boxtext(m_image.comment));
-    u->orphanlist->setPlainText(boxtext(m_image.orphans));
+    if (!fillTextBox(u->comment, m_image.comment, slicer) || !fillTextBox(u->orphanlist, m_image.orphans, slicer))
+        return;
     if (m_image.error) {
-        u->errorbox->setPlainText(boxtext(m_image.errors));
+        fillTextBox(u->errorbox, m_image.errors, slicer);
         return;
     }
     u->errorbox->setPlainText(boxtext(hexSummary(m_image)));

@@ -15,6 +15,7 @@ public:
     void Command1_Click();
     // Processes one file as the button does after the choice.
     void process(const QString& path);
+    bool processing() const { return m_running; }
 
     static QString settingsPath();
 
@@ -31,4 +32,5 @@ private:
     Ui* ui() const;
     PicImage m_image;
     QStringList m_settings;
+    bool m_running = false;
 };

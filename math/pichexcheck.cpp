@@ -72,7 +72,8 @@ void PicImage::processLine(const QString& line)
     }
     for (qsizetype i = 1; i < line.size(); ++i) {
         if (!isHexDigit(line[i])) {
-            recordError(QStringLiteral("HEX DIGIT ERROR: (") + hexpad(double(i + 1), 4) + QStringLiteral(") position"),
+            recordError(QStringLiteral("HEX DIGIT ERROR: character ") + QString::number(i + 1) +
+                            QStringLiteral(" is not a hexadecimal digit"),
                         line);
             return;
         }

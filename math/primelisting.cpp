@@ -62,14 +62,19 @@ QByteArray fileBytes(const QList<int32_t>& primes, int n)
 {
     QByteArray bytes;
     bytes.reserve(qsizetype(n) * 20);
-    for (int i = 1; i <= n; ++i) {
+    appendFileLines(bytes, primes, 1, n);
+    return bytes;
+}
+
+void appendFileLines(QByteArray& bytes, const QList<int32_t>& primes, int from, int to)
+{
+    for (int i = from; i <= to; ++i) {
         bytes += ' ';
         bytes += QByteArray::number(i);
         bytes += ' ';
         bytes += QByteArray::number(primes[i]);
         bytes += "\r\n";
     }
-    return bytes;
 }
 
 } // namespace primetext

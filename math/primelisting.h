@@ -44,5 +44,7 @@ int tableCount(const QList<int32_t>& primes, int n);
 // The prime file: line i is " i p" for each of the first n primes, CR LF
 // after every line.
 QByteArray fileBytes(const QList<int32_t>& primes, int n);
+// Lines from..to of the prime file, appended to bytes.
+void appendFileLines(QByteArray& bytes, const QList<int32_t>& primes, int from, int to);
 
 } // namespace primetext

@@ -61,10 +61,14 @@ void PSUtil_pushpullforward::build(QWidget* form)
                             {7, "DCmax", "%", "95", K::Whole, "0"},
                         },
                         g);
-    const double boxLeft = g.left + g.captionWidth + g.gap;
-    auto* core = addLabel(form, QStringLiteral("Core"), g.left, 480, g.captionWidth, 315);
+    // The core names differ only in their last characters ("3C90", "3C95"):
+    // the list reaches from a short caption to the secondaries' column so
+    // that each shows whole.
+    const double coreCaption = 600;
+    auto* core = addLabel(form, QStringLiteral("Core"), g.left, 480, coreCaption, 315);
     core->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui->coreselector = coresel::place(*this, form, boxLeft, 480, g.boxWidth + g.gap + g.unitWidth,
+    const double listLeft = g.left + coreCaption + g.gap;
+    ui->coreselector = coresel::place(*this, form, listLeft, 480, 3840 - listLeft,
                                       [this](int index) { coreselector_Click(index); });
     coresel::hookSheet(*this, core, ui->coreselector);
     addLabel(form, QStringLiteral("Switcher"), g.left, g.top + 4 * g.rowHeight, 900, g.boxHeight);
@@ -81,7 +85,7 @@ void PSUtil_pushpullforward::build(QWidget* form)
     Grid beside = g;
     beside.top = g.top + 2 * g.rowHeight;
     beside.captionWidth = 0;
-    beside.left = boxLeft + g.boxWidth;
+    beside.left = g.left + g.captionWidth + g.gap + g.boxWidth;
     beside.boxWidth = 700;
     addBoxes(form, {{29, "", "Turns", "0", K::Whole, "0"}}, beside);
 

@@ -29,11 +29,15 @@ void PSUtil_shuttlecalc::build(QWidget* form)
                  {5, "Shuttle Turns", "", "0", K::Result, "0"},
              },
              g);
-    auto* core = place<QLabel>(form, arrayName("Label1", 10), g.left, 120, g.captionWidth, 315);
+    // The core names differ only in their last characters ("3C90", "3C95"):
+    // the list takes the whole width of the form so that each shows whole.
+    const double coreCaption = 600;
+    auto* core = place<QLabel>(form, arrayName("Label1", 10), g.left, 120, coreCaption, 315);
     core->setText(QStringLiteral("Core"));
     core->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui->coreselector = coresel::place(*this, form, g.left + g.captionWidth + g.gap, 120,
-                                      g.boxWidth + g.gap + g.unitWidth, [this](int) { refresh(-1); });
+    const double listLeft = g.left + coreCaption + g.gap;
+    ui->coreselector = coresel::place(*this, form, listLeft, 120, 4500 - 120 - listLeft,
+                                      [this](int) { refresh(-1); });
     coresel::hookSheet(*this, core, ui->coreselector);
 }
 

@@ -216,9 +216,11 @@ void Ctrl_9767_junctiontemp::build(QWidget* form)
 
     // Trend plot and its scale strips.
     const double py = 3240;
-    u->vscaleleft = place<PictureBox>(form, QStringLiteral("vscaleleft"), 120, py, 900, 3105);
+    // The strips run on below the plot, so the numbers of its bottom line
+    // (printed below their grid lines) show whole.
+    u->vscaleleft = place<PictureBox>(form, QStringLiteral("vscaleleft"), 120, py, 900, 3300);
     u->dataplot = place<PictureBox>(form, QStringLiteral("dataplot"), 1080, py, 6600, 3105);
-    u->vscaleright = place<PictureBox>(form, QStringLiteral("vscaleright"), 7740, py, 900, 3105);
+    u->vscaleright = place<PictureBox>(form, QStringLiteral("vscaleright"), 7740, py, 900, 3300);
     for (PictureBox* strip : {u->vscaleleft, u->vscaleright})
         strip->setFont(scaleFont());
     onDoubleClick(u->dataplot, [this] {
@@ -452,8 +454,11 @@ void Ctrl_9767_junctiontemp::scaleset()
         return;
     PictureBox* left = u->vscaleleft;
     PictureBox* right = u->vscaleright;
+    // The plot's vertical units, so each number stands level with its grid
+    // line; the strips are taller than the plot.
+    const double plotHeight = std::max(1, u->dataplot->height());
     for (PictureBox* strip : {left, right}) {
-        strip->setScale(0, 0, 200, 2070);
+        strip->setScale(0, 0, 200, 2070 * strip->height() / plotHeight);
         strip->cls();
     }
     const QFontMetricsF metrics(left->font());

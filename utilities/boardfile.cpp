@@ -3,39 +3,45 @@
 #include "common/alert.h"
 #include "common/files.h"
 #include "common/textlines.h"
+#include "common/timeslice.h"
+#include "common/verror.h"
 
-#include <QFile>
-
-bool readBoardFile(const QString& path, QStringList& lines)
+bool readBoardFile(const QString& path, QStringList& lines, TimeSlicer& slicer)
 {
-    TextLines got = readTextLines(path, boardFileMaxBytes);
-    if (got.ok()) {
-        lines = std::move(got.lines);
+    TextLineReader in(path, boardFileMaxBytes);
+    QStringList got;
+    QString line;
+    while (in.next(line)) {
+        got << line;
+        if (!slicer.yield())
+            return false;
+    }
+    if (in.status() == TextLines::Ok) {
+        lines = std::move(got);
         return true;
     }
     const QString title = QStringLiteral("File error");
-    if (got.status == TextLines::TooLarge)
+    if (in.status() == TextLines::TooLarge)
         alertbox(title, path + QStringLiteral(" is too large to read."), 0);
     else
         alertbox(title, QStringLiteral("Cannot read ") + path, 0);
     return false;
 }
 
-bool writeBoardFile(const QString& path, const QStringList& lines)
+bool writeBoardFile(const QString& path, const QStringList& lines, TimeSlicer& slicer)
 {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toLatin1();
         bytes += "\r\n";
+        if (!slicer.yield())
+            return false;
     }
-    // A folder, device or pipe in the file's place is never opened.
-    bool ok = !QFile::exists(path) || isregularfile(path);
-    if (ok) {
-        QFile f(path);
-        ok = f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-        ok = f.flush() && ok;
-    }
-    if (!ok)
+    try {
+        return writefileServing(path, bytes, slicer);
+    } catch (const VError&) {
+        // A folder, device or pipe in the file's place is never opened.
         alertbox(QStringLiteral("File error"), QStringLiteral("Cannot write ") + path, 0);
-    return ok;
+        return false;
+    }
 }

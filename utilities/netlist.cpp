@@ -15,41 +15,69 @@ QString Net::name() const
 
 std::vector<Net> readNetlist(const QStringList& lines)
 {
-    std::vector<Net> nets;
-    bool inNetlist = false;
-    Net current;
-    int slot = 1; // next column of the current net: 1 its first line, 2.. its nodes
-    for (const QString& line : lines) {
-        if (line.left(8).toLower() == QLatin1String("*netlist")) {
-            inNetlist = true;
-        } else if (line.isEmpty()) {
-            if (!inNetlist)
-                continue;
-            current.count = slot - 2;
-            nets.push_back(std::move(current));
-            current = Net();
-            slot = 1;
-        } else if (line.left(6).toLower() == QLatin1String("*gates")) {
-            inNetlist = false;
-        } else if (inNetlist) {
-            if (slot == 1) {
-                current.first = line;
-            } else {
-                if (slot == 2 && getfield(line, 1, comma) == current.name())
-                    continue;
-                current.nodes << line;
-            }
-            ++slot;
+    NetlistReader reader;
+    for (const QString& line : lines)
+        reader.add(line);
+    return reader.take();
+}
+
+void NetlistReader::add(const QString& line)
+{
+    if (line.startsWith(QLatin1String("*netlist"), Qt::CaseInsensitive)) {
+        m_inNetlist = true;
+    } else if (line.isEmpty()) {
+        if (!m_inNetlist)
+            return;
+        m_current.count = m_slot - 2;
+        m_nets.push_back(std::move(m_current));
+        m_current = Net();
+        m_slot = 1;
+    } else if (line.startsWith(QLatin1String("*gates"), Qt::CaseInsensitive)) {
+        m_inNetlist = false;
+    } else if (m_inNetlist) {
+        if (m_slot == 1) {
+            m_current.first = line;
+        } else {
+            if (m_slot == 2 && getfield(line, 1, comma) == m_current.name())
+                return;
+            m_current.nodes << line;
         }
+        ++m_slot;
     }
-    return nets;
 }
 
 void sortNetlist(std::vector<Net>& nets)
 {
+    sortNetlist(nets, {});
+}
+
+bool sortNetlist(std::vector<Net>& nets, const std::function<bool()>& step)
+{
     // QString's ordering compares UTF-16 code units: case-sensitive
     // character-code order, as the neighbour-swap passes compared.
-    std::stable_sort(nets.begin(), nets.end(), [](const Net& a, const Net& b) { return a.first < b.first; });
-    for (Net& n : nets)
-        std::stable_sort(n.nodes.begin(), n.nodes.end());
+    const auto byFirst = [](const Net& a, const Net& b) { return a.first < b.first; };
+    const auto more = [&step] { return !step || step(); };
+    // Runs sorted one by one, then merged in pairs: each part is short, and
+    // both steps keep equal lines in file order.
+    constexpr size_t run = 4096;
+    const size_t n = nets.size();
+    for (size_t lo = 0; lo < n; lo += run) {
+        std::stable_sort(nets.begin() + lo, nets.begin() + std::min(n, lo + run), byFirst);
+        if (!more())
+            return false;
+    }
+    for (size_t width = run; width < n; width *= 2) {
+        for (size_t lo = 0; lo + width < n; lo += 2 * width) {
+            std::inplace_merge(nets.begin() + lo, nets.begin() + lo + width, nets.begin() + std::min(n, lo + 2 * width),
+                               byFirst);
+            if (!more())
+                return false;
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        std::stable_sort(nets[i].nodes.begin(), nets[i].nodes.end());
+        if (i % 256 == 255 && !more())
+            return false;
+    }
+    return true;
 }

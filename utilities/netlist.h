@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 struct Net {
@@ -22,6 +23,22 @@ struct Net {
 // still open at "*gates" or at the end is dropped.
 std::vector<Net> readNetlist(const QStringList& lines);
 
+// The same, a line at a time: take() gives the nets closed so far.
+class NetlistReader {
+public:
+    void add(const QString& line);
+    std::vector<Net> take() { return std::move(m_nets); }
+
+private:
+    std::vector<Net> m_nets;
+    bool m_inNetlist = false;
+    Net m_current;
+    int m_slot = 1; // next column of the current net: 1 its first line, 2.. its nodes
+};
+
 // Sorts the nets by their first line, then each net's node lines, both
 // ascending by character code and stable (equal lines keep file order).
 void sortNetlist(std::vector<Net>& nets);
+// The same in parts, calling step() between them; when step() gives false
+// the sort ends there, the nets in no particular order.
+bool sortNetlist(std::vector<Net>& nets, const std::function<bool()>& step);

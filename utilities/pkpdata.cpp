@@ -167,24 +167,31 @@ bool suppressed(const Placement& p, const ListOptions& o)
     return (o.suppressJx && first == u'j') || (o.suppressPx && first == u'p') || (o.suppressEx && first == u'e');
 }
 
-QStringList placementList(const std::vector<Placement>& side, const QString& title1, const QString& title2,
-                          const ListOptions& options, bool withSymbol)
+QStringList placementHeading(const QString& title1, const QString& title2, bool withSymbol)
 {
-    QStringList out;
-    out.reserve(qsizetype(side.size()) + 3);
-    out << title1 << title2;
     QString heading = QStringLiteral("Refdes\tX\tY\tRotate\tPart#");
     if (withSymbol)
         heading += QStringLiteral("\t\tSymb-Value");
-    out << heading;
+    return {title1, title2, heading};
+}
+
+QString placementLine(const Placement& p, const ListOptions& options, bool withSymbol)
+{
+    QString line = p.refdes + tab + wholeText(p.x - options.offsetX) + tab + wholeText(p.y - options.offsetY) + tab +
+                   wholeText(p.rotation) + tab + p.partno;
+    if (withSymbol)
+        line += tab + p.symbval;
+    return line;
+}
+
+QStringList placementList(const std::vector<Placement>& side, const QString& title1, const QString& title2,
+                          const ListOptions& options, bool withSymbol)
+{
+    QStringList out = placementHeading(title1, title2, withSymbol);
+    out.reserve(qsizetype(side.size()) + 3);
     for (const Placement& p : side) {
-        if (suppressed(p, options))
-            continue;
-        QString line = p.refdes + tab + wholeText(p.x - options.offsetX) + tab + wholeText(p.y - options.offsetY) +
-                       tab + wholeText(p.rotation) + tab + p.partno;
-        if (withSymbol)
-            line += tab + p.symbval;
-        out << line;
+        if (!suppressed(p, options))
+            out << placementLine(p, options, withSymbol);
     }
     return out;
 }

@@ -73,6 +73,11 @@ bool suppressed(const Placement& p, const ListOptions& options);
 QStringList placementList(const std::vector<Placement>& side, const QString& title1, const QString& title2,
                           const ListOptions& options, bool withSymbol);
 
+// The two title lines and the column heading of a placement list, and one
+// kept placement's line: placementList made a part at a time.
+QStringList placementHeading(const QString& title1, const QString& title2, bool withSymbol);
+QString placementLine(const Placement& p, const ListOptions& options, bool withSymbol);
+
 // Titles of the two sides for a pick-and-place file of base name base.
 QString topTitle(const QString& base);    // base " Vx TOP"
 QString bottomTitle(const QString& base); // base " Vx Bottom"

@@ -99,7 +99,8 @@ void RS232_multiterm::build(QWidget* form)
         on(&rs232[i], &PortController::failed,
            [this, k](int number, const QString& description) { portFailed(k, number, description); });
     }
-    u->singleterm = place<QCheckBox>(form, QStringLiteral("singleterm"), 6360, 5760, 1800, 255);
+    // Beside terminal 2's "Hexadecimal", not over it.
+    u->singleterm = place<QCheckBox>(form, QStringLiteral("singleterm"), 8040, 5760, 1800, 255);
     u->singleterm->setText(QStringLiteral("Single Terminal"));
     on(u->singleterm, &QCheckBox::toggled, [this] { singletermClick(); });
 }

@@ -33,19 +33,4 @@ QString expandtabs(const QString& line, int tabSize, int& tabs)
     return out;
 }
 
-QByteArray filebytes(const QStringList& lines)
-{
-    qsizetype size = 2;
-    for (const QString& l : lines)
-        size += l.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(size);
-    for (const QString& l : lines) {
-        bytes += l.toLatin1();
-        bytes += "\r\n";
-    }
-    bytes += "\r\n";
-    return bytes;
-}
-
 } // namespace tabstrip

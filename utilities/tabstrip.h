@@ -1,9 +1,7 @@
 #pragma once
 // Replacing the TABs of text lines by blanks up to the next tab stop.
 
-#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace tabstrip {
 
@@ -24,9 +22,5 @@ int tabsize(const QString& text);
 // to the next multiple of tabSize (a full tabSize blanks when the text
 // before it ends on a stop). tabs grows by the number of TABs replaced.
 QString expandtabs(const QString& line, int tabSize, int& tabs);
-
-// The file as written: every converted line with CR LF, then one CR LF
-// more (the shown text already ends in a line end). Latin-1.
-QByteArray filebytes(const QStringList& lines);
 
 } // namespace tabstrip

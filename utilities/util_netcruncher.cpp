@@ -2,10 +2,13 @@
 #include "boardfile.h"
 
 #include "common/alert.h"
+#include "common/busysign.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
 #include "common/paths.h"
+#include "common/slicedtext.h"
+#include "common/timeslice.h"
 #include "common/settingline.h"
 #include "common/z_selectfile.h"
 
@@ -15,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -98,13 +102,20 @@ void Util_netcruncher::cmmd_Click(int index)
 
 void Util_netcruncher::process()
 {
+    // Reading and listing serve the event loop: a press that arrives
+    // meanwhile is ignored, as the running one owns the table.
+    if (m_running)
+        return;
+    const QScopedValueRollback<bool> running(m_running, true);
     const QString path = selectfile(QString(), QStringLiteral("*.TXT"), controls<Ui>()->currdir->text(),
                                     QStringLiteral("Select netlist to crunch"));
-    if (path.isEmpty())
+    if (path.isEmpty() || aborted())
         return;
+    const BusySign busy(form());
     // A netlist that cannot be read leaves the last run's lists as they are.
     QStringList lines;
-    if (!readBoardFile(path, lines))
+    TimeSlicer slicer;
+    if (!readBoardFile(path, lines, slicer))
         return;
     auto* ui = controls<Ui>();
     if (!ui)
@@ -118,10 +129,16 @@ void Util_netcruncher::process()
     ui->snnlist->clear();
     ui->currdir->setText(pathpart(path, 3));
 
-    m_nets = readNetlist(lines);
+    NetlistReader reader;
+    for (const QString& line : std::as_const(lines)) {
+        reader.add(line);
+        if (!slicer.yield())
+            return;
+    }
     lines.clear();
-    if (ui->asort->isChecked())
-        sortNetlist(m_nets);
+    m_nets = reader.take();
+    if (ui->asort->isChecked() && !sortNetlist(m_nets, [&slicer] { return slicer.yield(); }))
+        return;
     ui->netcount[0]->setText(QString::number(m_nets.size()));
 
     QStringList all, single;
@@ -133,10 +150,16 @@ void Util_netcruncher::process()
     }
     if (!single.isEmpty())
         ui->netcount[1]->setText(QString::number(single.size()));
-    ui->netlister->addItems(all);
-    ui->snnlist->addItems(single);
-    // Adding to an empty list selects its first entry, as choosing it
-    // would; the lists' click handling has shown that net.
+    // The lists take their names a block at a time. Adding to an empty list
+    // selects its first entry, as choosing it would; the lists' click
+    // handling shows that net.
+    for (auto [list, names] : {std::pair{ui->netlister, &all}, std::pair{ui->snnlist, &single}}) {
+        for (qsizetype at = 0; at < names->size(); at += kNamesPerStep) {
+            list->addItems(names->mid(at, kNamesPerStep));
+            if (!slicer.yield())
+                return;
+        }
+    }
     if (ui->snnlist->count() > 0 && ui->snnlist->currentIndex() != 0)
         ui->snnlist->setCurrentIndex(0);
     if (ui->netlister->count() > 0) {
@@ -152,7 +175,8 @@ void Util_netcruncher::shownets(int index)
     auto* ui = controls<Ui>();
     if (!ui || index < 0 || size_t(index) >= m_nets.size())
         return;
-    ui->netbox[1]->setPlainText(m_nets[size_t(index)].nodes.join(u'\n'));
+    TimeSlicer slicer;
+    fillTextBox(ui->netbox[1], m_nets[size_t(index)].nodes.join(u'\n'), slicer);
 }
 
 void Util_netcruncher::netlister_Click()

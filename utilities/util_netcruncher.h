@@ -44,5 +44,9 @@ private:
     void netlister_Click();
     void snnlist_Click();
 
+    // Names added to a list between two looks at the clock.
+    static constexpr qsizetype kNamesPerStep = 2000;
+
     std::vector<Net> m_nets;
+    bool m_running = false;
 };

@@ -2,10 +2,14 @@
 #include "boardfile.h"
 
 #include "common/alert.h"
+#include "common/busysign.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
+#include "common/pacing.h"
 #include "common/paths.h"
+#include "common/slicedtext.h"
+#include "common/timeslice.h"
 #include "common/settingline.h"
 #include "common/z_selectfile.h"
 
@@ -14,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 namespace {
 QPlainTextEdit* listBox(QWidget* form, const QString& name, double left, double top, double width, double height)
@@ -110,14 +115,20 @@ void Util_pkptocohu::onUnload()
 
 void Util_pkptocohu::Command1_Click(int index)
 {
+    // Reading, converting and showing serve the event loop: a press that
+    // arrives meanwhile is ignored, as the running one owns the tables.
+    if (m_running)
+        return;
+    const QScopedValueRollback<bool> running(m_running, true);
+    const BusySign busy(form());
     switch (index) {
     case 0:
-        getpkp();
-        showdata(0);
+        if (getpkp())
+            showdata(0);
         break;
     case 1:
-        getparts();
-        showdata(0);
+        if (getparts())
+            showdata(0);
         break;
     case 2:
         showdata(1);
@@ -132,10 +143,13 @@ void Util_pkptocohu::offsetSettle(int index)
     auto* ui = controls<Ui>();
     QLineEdit* box = ui->offset[size_t(index)];
     box->setText(fmt(numval(box->text()), QStringLiteral("0")));
+    if (m_running)
+        return; // the running conversion shows the lists when it is done
+    const QScopedValueRollback<bool> running(m_running, true);
     showdata(0);
 }
 
-void Util_pkptocohu::getpkp()
+bool Util_pkptocohu::getpkp()
 {
     auto* ui = controls<Ui>();
     ui->orphans->clear();
@@ -145,34 +159,50 @@ void Util_pkptocohu::getpkp()
         selectfile(QString(), QStringLiteral("*.pkp"), m_lastdir, QStringLiteral("Select Proteus Pick-and-Place file"));
     m_loaded = false;
     m_base.clear();
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty() || aborted())
+        return !aborted();
     QStringList lines;
-    if (!readBoardFile(path, lines))
-        return;
-    if (!controls<Ui>())
-        return; // the window was closed while the alert or chooser was up
+    TimeSlicer slicer;
+    if (!readBoardFile(path, lines, slicer) || !controls<Ui>())
+        return false; // unreadable, or the window was closed meanwhile
+    // A block of lines at a time: the export's lines stand alone.
+    PlacementSides sides;
+    for (qsizetype at = 0; at < lines.size(); at += kLinesPerStep) {
+        PlacementSides part = readPlacements(lines.mid(at, kLinesPerStep));
+        for (auto [to, from] : {std::pair{&sides.top, &part.top}, std::pair{&sides.bottom, &part.bottom}})
+            to->insert(to->end(), std::make_move_iterator(from->begin()), std::make_move_iterator(from->end()));
+        if (!slicer.yield())
+            return false;
+    }
     m_lastdir = pathpart(path, 3);
     m_base = pathpart(path, 1);
-    m_sides = readPlacements(lines);
+    m_sides = std::move(sides);
     m_loaded = true;
+    return true;
 }
 
-void Util_pkptocohu::getparts()
+bool Util_pkptocohu::getparts()
 {
     if (!m_loaded)
-        return;
+        return true;
     controls<Ui>()->orphans->clear();
     const QString path =
         selectfile(QString(), QStringLiteral("*.csv"), m_lastdir, QStringLiteral("Select .CSV file with Ref/Part# data"));
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty() || aborted())
+        return !aborted();
     QStringList lines;
-    if (!readBoardFile(path, lines))
-        return;
-    const std::vector<PartsEntry> orphans = mergePartNumbers(m_sides, readPartsList(lines));
-    if (auto* ui = controls<Ui>())
-        ui->orphans->setPlainText(orphanLines(orphans).join(u'\n'));
+    TimeSlicer slicer;
+    if (!readBoardFile(path, lines, slicer) || !controls<Ui>())
+        return false;
+    std::vector<PartsEntry> entries;
+    for (qsizetype at = 0; at < lines.size(); at += kLinesPerStep) {
+        std::vector<PartsEntry> part = readPartsList(lines.mid(at, kLinesPerStep));
+        entries.insert(entries.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+        if (!slicer.yield())
+            return false;
+    }
+    const std::vector<PartsEntry> orphans = mergePartNumbers(m_sides, entries);
+    return fillTextBox(controls<Ui>()->orphans, orphanLines(orphans).join(u'\n'), slicer);
 }
 
 void Util_pkptocohu::showdata(int mode)
@@ -198,14 +228,32 @@ void Util_pkptocohu::showdata(int mode)
         {m_sides.bottom, m_base + QStringLiteral("_BOT.TXT"), QStringLiteral("BOTTOM.XY"), bottomTitle(m_base),
          &Ui::botdata},
     };
+    TimeSlicer slicer;
     for (const Side& s : sides) {
+        // The lines a placement at a time; the file's without the symbol
+        // column when so chosen.
+        QStringList shown = placementHeading(s.title1, s.title2, true);
+        QStringList written = placementHeading(s.title1, s.title2, symbInFile);
+        for (const Placement& p : s.list) {
+            if (!suppressed(p, o)) {
+                shown << placementLine(p, o, true);
+                if (mode == 1)
+                    written << placementLine(p, o, symbInFile);
+            }
+            if (!slicer.yield())
+                return;
+        }
         // A side whose file cannot be written still shows, and the other
         // side's file is still written.
-        if (mode == 1)
-            writeBoardFile(joinpath(m_lastdir, s.file), placementList(s.list, s.title1, s.title2, o, symbInFile));
+        if (mode == 1) {
+            writeBoardFile(joinpath(m_lastdir, s.file), written, slicer);
+            if (aborted() || quitting())
+                return;
+        }
         ui = controls<Ui>(); // an alert may have outlived the form
         if (!ui)
             return;
-        (ui->*s.box)->setPlainText(placementList(s.list, s.title1, s.title2, o, true).join(u'\n'));
+        if (!fillTextBox(ui->*s.box, shown.join(u'\n'), slicer))
+            return;
     }
 }

@@ -22,8 +22,9 @@ public:
     const QString& lastdir() const { return m_lastdir; }
     const PlacementSides& placements() const { return m_sides; }
 
-    void getpkp();
-    void getparts();
+    // Each false when the run ends early (unreadable, closed, quitting).
+    bool getpkp();
+    bool getparts();
     // Mode 1 writes the two list files as well; any other mode only shows.
     void showdata(int mode);
 
@@ -48,7 +49,11 @@ private:
     void Command1_Click(int index);
     void offsetSettle(int index);
 
+    // Lines parsed between two looks at the clock.
+    static constexpr qsizetype kLinesPerStep = 2000;
+
     PlacementSides m_sides;
+    bool m_running = false;
     // False until an export has been read, and again after a failed read.
     bool m_loaded = false;
     QString m_base; // base name of the export, for the output files

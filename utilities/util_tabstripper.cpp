@@ -2,11 +2,14 @@
 #include "tabstrip.h"
 
 #include "common/alert.h"
+#include "common/busysign.h"
 #include "common/controlchars.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
+#include "common/pacing.h"
 #include "common/paths.h"
+#include "common/slicedtext.h"
 #include "common/textlines.h"
 #include "common/timeslice.h"
 #include "common/verror.h"
@@ -96,7 +99,7 @@ void Util_tabstripper::build(QWidget* form)
 void Util_tabstripper::onLoad()
 {
     initchars();
-    m_lines.clear();
+    m_result.clear();
     QStringList lines;
     try {
         filelines(QStringLiteral("load"), settingsPath(), lines);
@@ -152,7 +155,7 @@ void Util_tabstripper::process()
     u->rlines->setText(QStringLiteral("0"));
     const int tabSize = tabstrip::tabsize(u->tabsize->text());
     u->tabsize->setText(QString::number(tabSize));
-    m_lines.clear();
+    m_result.clear();
     u->processedfile->clear();
     u->sysstatus->clear();
     // Nothing is on show now, so there is nothing Save could write.
@@ -171,75 +174,95 @@ void Util_tabstripper::process()
     }
 
     const QScopedValueRollback<bool> running(m_running, true);
+    const BusySign busy(form());
     u->Command2->setEnabled(true);
     u->Command1[0]->setEnabled(false);
     u->Command1[1]->setEnabled(false);
     u->lastfile->setText(path);
 
-    const TextLines file = readTextLines(path, tabstrip::kMaxFileBytes);
-    if (!file.ok()) {
-        u->sysstatus->setText(file.status == TextLines::TooLarge
-                                  ? QStringLiteral("File too large to strip (over 64 MB): ") + path
-                                  : QStringLiteral("Cannot read ") + path);
-        setIdle(false);
-        return;
-    }
     int tabs = 0;
-    if (!convert(file.lines, tabSize, tabs)) {
-        if (!aborted())
-            setIdle(false);
+    TimeSlicer slicer;
+    if (!convert(path, tabSize, tabs, slicer) || !show(slicer))
         return;
-    }
-
-    QString shown = m_lines.join(u'\n');
-    if (!m_lines.isEmpty())
-        shown += u'\n';
-    u->processedfile->setPlainText(shown);
-    shown.clear();
     u->sysstatus->setText(QStringLiteral("OK: ") + numstr(tabs) + QStringLiteral(" tabs stripped"));
 
     if (u->savewhendone->isChecked()) {
         bool ok = true;
         if (u->savebackup->isChecked()) {
-            ok = makeBackup(path);
+            ok = makeBackup(path, slicer);
             if (ok) {
                 appendStatus(QStringLiteral(", Original file backed up"));
                 form()->repaint();
             }
         }
-        if (ok && writeConverted(path))
+        if (ok && writeConverted(path, slicer))
             appendStatus(QStringLiteral(", Converted file saved"));
+        if (aborted() || quitting())
+            return;
     }
     beep();
     setIdle(true);
 }
 
-bool Util_tabstripper::convert(const QStringList& lines, int tabSize, int& tabs)
+void Util_tabstripper::stopped()
+{
+    m_result.clear();
+    ui()->processedfile->clear();
+    setIdle(false);
+}
+
+bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, TimeSlicer& slicer)
 {
     auto* u = ui();
-    m_lines.reserve(lines.size());
-    TimeSlicer slicer;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    m_result.clear();
+    TextLineReader file(path, tabstrip::kMaxFileBytes);
+    qsizetype n = 0;
+    QString line;
+    for (;;) {
         if (!u->Command2->isEnabled()) {
-            m_lines.clear(); // stopped: nothing is shown, nothing can be saved
+            stopped();
             return false;
         }
-        QString line = tabstrip::expandtabs(lines[i], tabSize, tabs);
-        if (line.size() > tabstrip::kMaxLineChars) {
-            m_lines.clear();
-            u->rlines->setText(QString::number(i + 1));
-            u->sysstatus->setText(QStringLiteral("Line") + numstr(double(i + 1)) +
+        if (!file.next(line))
+            break;
+        ++n;
+        const QString converted = tabstrip::expandtabs(line, tabSize, tabs);
+        if (converted.size() > tabstrip::kMaxLineChars) {
+            m_result.clear();
+            u->rlines->setText(QString::number(n));
+            u->sysstatus->setText(QStringLiteral("Line") + numstr(double(n)) +
                                   QStringLiteral(" is too long to show, file not converted"));
+            setIdle(false);
             return false;
         }
-        m_lines << std::move(line);
+        m_result += converted.toLatin1();
+        m_result += "\r\n";
         if (slicer.due())
-            u->rlines->setText(QString::number(i + 1));
+            u->rlines->setText(QString::number(n));
         if (!slicer.yield())
             return false; // closed or quitting: the form is on its way out
     }
-    u->rlines->setText(QString::number(lines.size()));
+    if (file.status() != TextLines::Ok) {
+        m_result.clear();
+        u->sysstatus->setText(file.status() == TextLines::TooLarge
+                                  ? QStringLiteral("File too large to strip (over 64 MB): ") + path
+                                  : QStringLiteral("Cannot read ") + path);
+        setIdle(false);
+        return false;
+    }
+    m_result.squeeze();
+    u->rlines->setText(QString::number(n));
     return true;
+}
+
+bool Util_tabstripper::show(TimeSlicer& slicer)
+{
+    const bool shown =
+        fillTextBox(ui()->processedfile, m_result, slicer, [this] { return !ui()->Command2->isEnabled(); });
+    // Stop pressed meanwhile; closed or quitting leaves the form alone.
+    if (!shown && !aborted() && !quitting())
+        stopped();
+    return shown;
 }
 
 void Util_tabstripper::failed(const QString& why)
@@ -248,7 +271,7 @@ void Util_tabstripper::failed(const QString& why)
     alertbox(QStringLiteral("File error"), why, 0);
 }
 
-bool Util_tabstripper::makeBackup(const QString& target)
+bool Util_tabstripper::makeBackup(const QString& target, TimeSlicer& slicer)
 {
     // The file stays where it is until its replacement is complete; the
     // backup is a copy, itself replaced whole, so no failure on the way
@@ -265,23 +288,22 @@ bool Util_tabstripper::makeBackup(const QString& target)
         return false;
     }
     try {
-        writefile(backupPath(target), *old);
+        // Closed or quitting meanwhile: neither file is touched.
+        return writefileServing(backupPath(target), *old, slicer);
     } catch (const VError& e) {
         failed(QStringLiteral("No backup made, file not saved. ") + e.description());
         return false;
     }
-    return true;
 }
 
-bool Util_tabstripper::writeConverted(const QString& target)
+bool Util_tabstripper::writeConverted(const QString& target, TimeSlicer& slicer)
 {
     try {
-        writefile(target, tabstrip::filebytes(m_lines));
+        return writefileServing(target, m_result, slicer);
     } catch (const VError& e) {
         failed(e.description());
         return false;
     }
-    return true;
 }
 
 void Util_tabstripper::save()
@@ -290,17 +312,21 @@ void Util_tabstripper::save()
     // Only a complete conversion on show can be saved.
     if (m_running || !u->Command1[1]->isEnabled())
         return;
+    // A large file is written while the event loop is served: no second
+    // run may start meanwhile.
+    const QScopedValueRollback<bool> running(m_running, true);
+    TimeSlicer slicer;
     u->sysstatus->clear();
     form()->repaint();
     const QString target = u->lastfile->text();
     u->sysstatus->setText(QStringLiteral("OK: "));
     if (u->savebackup->isChecked()) {
-        if (!makeBackup(target))
+        if (!makeBackup(target, slicer))
             return;
         appendStatus(QStringLiteral("Original file backed up ,"));
         form()->repaint();
     }
-    if (!writeConverted(target))
+    if (!writeConverted(target, slicer))
         return;
     appendStatus(QStringLiteral("Converted file saved"));
     form()->repaint();

@@ -6,7 +6,9 @@
 
 #include "common/toolwindow.h"
 
-#include <QStringList>
+#include <QByteArray>
+
+class TimeSlicer;
 
 class Util_tabstripper : public ToolWindow {
     Q_OBJECT
@@ -29,18 +31,23 @@ private:
     void Command1_Click(int index);
     void Command2_Click();
     void process();
-    // Converts the lines into m_lines; false when stopped, refused or closed.
-    bool convert(const QStringList& lines, int tabSize, int& tabs);
+    // Reads and converts the file into m_result; false when stopped,
+    // refused or closed.
+    bool convert(const QString& path, int tabSize, int& tabs, TimeSlicer& slicer);
+    // Fills the display from m_result; false when stopped or closed.
+    bool show(TimeSlicer& slicer);
+    // After Stop: nothing is shown, nothing can be saved.
+    void stopped();
     void save();
     // The two steps of writing the converted text back; each says in the
     // status, and in one alert, why it failed.
-    bool makeBackup(const QString& target);
-    bool writeConverted(const QString& target);
+    bool makeBackup(const QString& target, TimeSlicer& slicer);
+    bool writeConverted(const QString& target, TimeSlicer& slicer);
     void failed(const QString& why);
     void appendStatus(const QString& text);
     void setIdle(bool canSave);
 
-    // The converted lines on show; what Save writes.
-    QStringList m_lines;
+    // The converted file on show, CR LF after every line: what Save writes.
+    QByteArray m_result;
     bool m_running = false;
 };

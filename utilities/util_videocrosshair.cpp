@@ -116,7 +116,18 @@ void Util_videocrosshair::build(QWidget* form)
     u->hairlineh->setRange(80, 920);
     u->hairlineh->setValue(500);
 
-    placeLabel(form, QStringLiteral(" R  G   B   T  W   H"), 8160, 150, 2520, 255, QStringLiteral("Label1"));
+    // The legend's letters, R G B T W H, each centred over its slider: one
+    // column of the slider pitch (420 twips) per letter, since blanks
+    // between letters line up with the sliders in no proportional face.
+    const int pitch = twips(420);
+    QString legend = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"><tr>");
+    for (QChar letter : QStringLiteral("RGBTWH"))
+        legend += QStringLiteral("<td width=\"%1\" align=\"center\">%2</td>").arg(pitch).arg(letter);
+    legend += QStringLiteral("</tr></table>");
+    // Starts half the gap between two sliders to the left of the first, so
+    // each column is centred on its slider.
+    QLabel* letters = placeLabel(form, legend, 8160 - (420 - 330) / 2.0, 150, 2520, 255, QStringLiteral("Label1"));
+    letters->setTextFormat(Qt::RichText);
     u->chred = slider(form, QStringLiteral("chred"), 8160, 0, 255, 0);
     u->chgreen = slider(form, QStringLiteral("chgreen"), 8580, 0, 255, 255);
     u->chblue = slider(form, QStringLiteral("chblue"), 9000, 0, 255, 255);

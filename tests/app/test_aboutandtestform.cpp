@@ -14,6 +14,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -58,9 +62,26 @@ private Q_SLOTS:
         QVERIFY(text(about, "aboutbox").startsWith(QStringLiteral("Voltaris and Utilities\n")));
         QVERIFY(text(about, "aboutbox").contains(QStringLiteral("1.00.46")));
 
+        // The history's heading stands over its two columns: "Changes" starts
+        // where the text of each version does, apart from "Version".
+        auto* box = about.form()->findChild<RtfView*>("aboutbox");
+        auto xOf = [box](const QString& words) {
+            const QTextCursor at = box->document()->find(words);
+            const QTextBlock block = at.block();
+            const int pos = at.selectionStart() - block.position();
+            return block.layout()->lineForTextPosition(pos).cursorToX(pos);
+        };
+        const qreal changes = xOf(QStringLiteral("Changes"));
+        QCOMPARE(changes, xOf(QStringLiteral("This version.")));
+        QCOMPARE(changes, xOf(QStringLiteral("First collected release")));
+        QVERIFY(changes > xOf(QStringLiteral("Version")) + QFontMetricsF(box->font()).horizontalAdvance("Version "));
+        // It speaks of every tool as here, and names the menu entries that
+        // have none.
+        QVERIFY(!text(about, "aboutbox").contains(QStringLiteral("later versions")));
+        QVERIFY(text(about, "aboutbox").contains(QStringLiteral("Microwave Path and LM555 Monostable")));
+
         // A click in the text hides it; it stays loaded and shows the same
         // page again without reading the file.
-        auto* box = about.form()->findChild<RtfView*>("aboutbox");
         QTest::mouseClick(box->viewport(), Qt::LeftButton);
         QVERIFY(about.isLoaded());
         QVERIFY(!about.visible());

@@ -3,18 +3,27 @@
 #include "app/windowtable.h"
 #include "common/rtfview.h"
 #include "common/toolwindow.h"
+#include "fixtures/ctrl_9804_effsweeperdoc.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <climits>
@@ -125,10 +134,231 @@ QStringList misfits(QWidget* form)
     }
     return out;
 }
+// A control of a form: a widget the window made and named, not one of the
+// parts Qt builds inside its own widgets.
+bool isControl(const QWidget* w)
+{
+    const QString n = w->objectName();
+    return !n.isEmpty() && !n.startsWith(QLatin1String("qt_")) && !w->isWindow();
+}
+
+// Whether a control is shown when its form is: hidden controls and those in
+// hidden containers do not count.
+bool shown(const QWidget* w, const QWidget* form)
+{
+    return w->isVisibleTo(form);
+}
+
+// The controls directly under a container, looking through the unnamed
+// widgets Qt puts between (a tab page's stack, a scroll area's viewport).
+QList<QWidget*> controlsUnder(QWidget* parent)
+{
+    QList<QWidget*> out;
+    for (QObject* o : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w->isWindow())
+            continue;
+        if (isControl(w))
+            out << w;
+    }
+    return out;
+}
+
+// The part of a control a user sees as it. A label that paints no
+// background shows only its text, so the blank margin around a caption may
+// run over a neighbour without hiding anything.
+QRect seenRect(const QWidget* w)
+{
+    const auto* l = qobject_cast<const QLabel*>(w);
+    if (!l || l->autoFillBackground() || l->frameWidth() > 0 || l->text().isEmpty() || !l->pixmap().isNull())
+        return w->geometry();
+    const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+    const QFontMetrics fm(l->font());
+    QSize text = l->wordWrap()
+        ? fm.boundingRect(QRect(0, 0, room.width(), INT_MAX), Qt::TextWordWrap | int(l->alignment()), l->text()).size()
+        : fm.size(0, l->text());
+    text = text.boundedTo(room.size());
+    const QRect inLabel = QStyle::alignedRect(l->layoutDirection(), l->alignment(), text, room);
+    return inLabel.translated(l->pos());
+}
+
+QString rectText(const QRect& r)
+{
+    return QStringLiteral("(%1,%2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// Sibling pairs a window stacks on purpose, each with the design's words
+// that place them so. A pair is named "window:first+second" in either order.
+struct Stacked {
+    const char* pair;
+    const char* because;
+};
+// A "#" stands for the same array index on both sides.
+const Stacked intended[] = {
+    {"PIC_picpins:hider+SSTab1",
+     "A text box hider, placed on the window behind the tabbed control where the user cannot see it"},
+    {"Ctrl_9693_lumatile:segment_#+Line1_#", "segment(k-1) lies over Line1(k-1)"},
+    {"RLC_rcolor:outline_2+bcolor_49", "one drawn around the gold and silver swatches of B3"},
+    {"RLC_rcolor:outline_2+bcolor_50", "one drawn around the gold and silver swatches of B3"},
+    {"RLC_rcolor:outline_3+bcolor_51", "and one around those of B4"},
+    {"RLC_rcolor:outline_3+bcolor_52", "and one around those of B4"},
+    {"RLC_rcolor:lead+body", "the window paints the chosen colours on a drawing of a resistor"},
+};
+
+// "name_7" -> ("name_#", "7"); other names stand as they are.
+std::pair<QString, QString> indexed(const QString& name)
+{
+    const int cut = name.lastIndexOf(u'_');
+    bool number = false;
+    if (cut > 0)
+        name.mid(cut + 1).toInt(&number);
+    if (!number)
+        return {name, QString()};
+    return {name.left(cut + 1) + u'#', name.mid(cut + 1)};
+}
+
+bool isIntended(const QString& window, const QString& a, const QString& b)
+{
+    const auto [ga, ia] = indexed(a);
+    const auto [gb, ib] = indexed(b);
+    const bool sameIndex = !ia.isEmpty() && ia == ib;
+    for (const Stacked& s : intended) {
+        const QString p = QString::fromLatin1(s.pair);
+        for (const auto& [x, y] : {std::pair{a, b}, std::pair{b, a}})
+            if (p == window + u':' + x + u'+' + y)
+                return true;
+        if (sameIndex && (p == window + u':' + ga + u'+' + gb || p == window + u':' + gb + u'+' + ga))
+            return true;
+    }
+    return false;
+}
+
+// Every control that leaves its container's area, and every two sibling
+// controls that overlap without being listed as stacked on purpose.
+QStringList layoutFaults(const QString& window, QWidget* form)
+{
+    QStringList out;
+    QList<QWidget*> containers{form};
+    while (!containers.isEmpty()) {
+        QWidget* parent = containers.takeFirst();
+        QList<QWidget*> visible;
+        for (QWidget* w : controlsUnder(parent)) {
+            if (!shown(w, form))
+                continue;
+            visible << w;
+            containers << w;
+            // The form at its design size; a container at its own.
+            const QSize room = parent == form ? form->minimumSize() : parent->size();
+            if (!QRect(QPoint(0, 0), room).contains(w->geometry()))
+                out << QStringLiteral("%1 %2 lies outside %3 (0,0 %4x%5)")
+                           .arg(w->objectName(), rectText(w->geometry()), parent->objectName())
+                           .arg(room.width())
+                           .arg(room.height());
+        }
+        for (int i = 0; i < visible.size(); ++i) {
+            for (int j = i + 1; j < visible.size(); ++j) {
+                QWidget* a = visible.at(i);
+                QWidget* b = visible.at(j);
+                if (!seenRect(a).intersects(seenRect(b)))
+                    continue;
+                if (isIntended(window, a->objectName(), b->objectName()))
+                    continue;
+                out << QStringLiteral("%1 %2 overlaps %3 %4")
+                           .arg(a->objectName(), rectText(a->geometry()), b->objectName(), rectText(b->geometry()));
+            }
+        }
+    }
+    return out;
+}
+
+// Entries of a drop-down list that the closed box cannot tell apart: it
+// shows only the characters that fit, so two entries that differ past them
+// look the same.
+QStringList cutEntries(QWidget* form)
+{
+    QStringList out;
+    for (QComboBox* c : form->findChildren<QComboBox*>()) {
+        if (!isControl(c) || !shown(c, form))
+            continue;
+        QStyleOptionComboBox opt;
+        opt.initFrom(c);
+        opt.editable = c->isEditable();
+        const QRect field = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+        // The closed box draws its text inset by the style's margin.
+        const int room = field.width() - (c->isEditable() ? 4 : 0);
+        const QFontMetrics fm(c->font());
+        // What the closed box shows of each entry: the characters that fit.
+        QHash<QString, QString> seen;
+        for (int i = 0; i < c->count(); ++i) {
+            const QString text = c->itemText(i);
+            QString shows = text;
+            while (!shows.isEmpty() && fm.horizontalAdvance(shows) > room)
+                shows.chop(1);
+            const auto other = seen.constFind(shows);
+            if (other != seen.cend() && *other != text)
+                out << QStringLiteral("%1 entries \"%2\" and \"%3\" both show as \"%4\"")
+                           .arg(c->objectName(), *other, text, shows);
+            seen.insert(shows, text);
+        }
+    }
+    return out;
+}
+
+// Empty when the page a text box shows fits its width; else what it needs.
+// Pages break lines only at their own ends, so a longer line would need
+// sideways scrolling.
+QString pageMisfit(RtfView* box)
+{
+    box->ensurePolished();
+    QTextDocument* doc = box->document();
+    const int frame = 2 * box->frameWidth();
+    const int high = box->height() - frame;
+    int room = box->width() - frame;
+    if (doc->size().height() > high)
+        room -= box->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, box->verticalScrollBar());
+    const qreal need = doc->idealWidth();
+    if (need <= room)
+        return {};
+    // The longest line, to say which one.
+    QString longest;
+    qreal widest = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        const qreal w = b.layout()->boundingRect().width();
+        if (w > widest) {
+            widest = w;
+            longest = b.text();
+        }
+    }
+    return QStringLiteral("%1 needs %2, has %3: \"%4\"").arg(box->objectName()).arg(need).arg(room).arg(longest.left(80));
+}
+
+// Every page of a window: the one each text box shows, and for a window
+// with a topic list, the page of each topic.
+QStringList pageMisfits(QWidget* form)
+{
+    QStringList out;
+    const QList<RtfView*> boxes = form->findChildren<RtfView*>();
+    auto check = [&](const QString& where) {
+        for (RtfView* box : boxes)
+            if (const QString m = pageMisfit(box); !m.isEmpty())
+                out << where + m;
+    };
+    check(QString());
+    if (auto* topics = form->findChild<QListWidget*>(QStringLiteral("helplist"))) {
+        for (int row = 0; row < topics->count(); ++row) {
+            topics->setCurrentRow(row);
+            check(topics->item(row)->text() + QStringLiteral(": "));
+        }
+    }
+    return out;
+}
 } // namespace
 
-// Every caption of every window, in the form's font, fits its control at
-// the design size: the rule each window of the dispatcher table meets.
+// What every window of the dispatcher table keeps at its design size, in
+// the form's font: every caption fits its control; every control lies
+// inside its form, and no two controls side by side cover each other unless
+// the design stacks them; every drop-down entry can be told from the others
+// in the closed box; every page fits its box's width.
 class TestCaptionFit : public QObject {
     Q_OBJECT
     QTimer m_modalCloser;
@@ -151,21 +381,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         for (const WindowEntry& e : windowTable())
             QTest::newRow(qPrintable(e.name)) << e.name;
-        // No table entry: the not-installed window.
+        // No table entry: the not-installed window, and the sweeper's help
+        // page, which only the sweeper opens.
         QTest::newRow("not installed") << QStringLiteral("no such tool");
+        QTest::newRow("sweeper help") << QStringLiteral("ctrl_9804_effsweeperdoc");
     }
     void everyWindow()
     {
         QFETCH(QString, name);
-        ToolWindow& w = windowFor(name);
+        ToolWindow& w = name == QLatin1String("ctrl_9804_effsweeperdoc")
+            ? static_cast<ToolWindow&>(FormSlots::get<Ctrl_9804_effsweeperdoc>())
+            : windowFor(name);
         w.load();
         QVERIFY(w.isLoaded());
         QWidget* form = w.formIfLoaded();
-        const QStringList bad = misfits(form);
+        const QStringList cut = misfits(form);
+        const QStringList placed = layoutFaults(w.className(), form) + cutEntries(form);
+        const QStringList pages = pageMisfits(form);
         w.unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (!bad.isEmpty())
-            QFAIL(qPrintable(QStringLiteral("captions cut in %1:\n  ").arg(name) + bad.join(QStringLiteral("\n  "))));
+        QString report;
+        if (!cut.isEmpty())
+            report += QStringLiteral("\ncaptions cut:\n  ") + cut.join(QStringLiteral("\n  "));
+        if (!placed.isEmpty())
+            report += QStringLiteral("\ncontrols misplaced:\n  ") + placed.join(QStringLiteral("\n  "));
+        if (!pages.isEmpty())
+            report += QStringLiteral("\npages too wide:\n  ") + pages.join(QStringLiteral("\n  "));
+        if (!report.isEmpty())
+            QFAIL(qPrintable(name + report));
     }
 
     // The About page's lines break only at their own ends; in the form's
@@ -203,6 +446,45 @@ private Q_SLOTS:
         QCOMPARE(bad.size(), 2);
         QVERIFY(bad.at(0).contains(QStringLiteral("far too long")) || bad.at(1).contains(QStringLiteral("far too long")));
         QVERIFY(bad.join(u' ').contains(QStringLiteral("several words")));
+    }
+
+    // The layout check itself: a box over another, a button past the
+    // form's edge and a list whose entries differ past what it shows are
+    // found; a label's blank margin over the box below it, and a pair the
+    // design stacks, are not.
+    void layoutFaultsAreFound()
+    {
+        QWidget form;
+        form.setFont(QApplication::font());
+        form.setMinimumSize(300, 200);
+        form.resize(form.minimumSize());
+        auto make = [&form](QWidget* w, const char* name, QRect r) {
+            w->setParent(&form);
+            w->setObjectName(QString::fromLatin1(name));
+            w->setGeometry(r);
+            return w;
+        };
+        make(new QLineEdit, "first", {10, 10, 100, 20});
+        make(new QLineEdit, "second", {60, 15, 100, 20});
+        make(new QPushButton(QStringLiteral("Go")), "past", {250, 100, 80, 25});
+        auto* caption = static_cast<QLabel*>(make(new QLabel(QStringLiteral("Caption")), "caption", {10, 60, 100, 30}));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        make(new QLineEdit, "under", {10, 85, 100, 20});
+        make(new QLineEdit, "hider", {10, 120, 20, 20});
+        make(new QWidget, "SSTab1", {0, 115, 200, 40});
+        auto* list = static_cast<QComboBox*>(make(new QComboBox, "list", {10, 160, 60, 22}));
+        list->addItems({QStringLiteral("00000000"), QStringLiteral("0000000"), QStringLiteral("1")});
+        const QString placed = layoutFaults(QStringLiteral("PIC_picpins"), &form).join(u'\n');
+        QVERIFY2(placed.contains(QStringLiteral("first")) && placed.contains(QStringLiteral("second")), qPrintable(placed));
+        QVERIFY(placed.contains(QStringLiteral("past")));
+        QVERIFY(!placed.contains(QStringLiteral("caption")));
+        QVERIFY(!placed.contains(QStringLiteral("hider")));
+        QCOMPARE(placed.count(u'\n'), 1);
+        // The same pair in a window that does not stack it is a fault.
+        QVERIFY(layoutFaults(QStringLiteral("Other"), &form).join(u' ').contains(QStringLiteral("hider")));
+        const QStringList entries = cutEntries(&form);
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(entries.first().contains(QStringLiteral("\"00000000\" and \"0000000\"")));
     }
 };
 

@@ -176,6 +176,18 @@ private Q_SLOTS:
         QString text = bytesText(big);
         QCOMPARE(sha1("", text), qtDigest(big));
         QCOMPARE(text.size() % 64, 0);
+
+        // Taken a part at a time, parts of every size against the block.
+        for (const int part : {1, 7, 63, 64, 65, 1000, 262144}) {
+            for (const qsizetype len : {qsizetype(0), qsizetype(55), qsizetype(64), qsizetype(300), big.size()}) {
+                if (part < 64 && len == big.size())
+                    continue;
+                Sha1Stream hash;
+                for (qsizetype at = 0; at < len; at += part)
+                    hash.add(big.mid(at, qMin<qsizetype>(part, len - at)));
+                QCOMPARE(hash.digest(), qtDigest(big.left(len)));
+            }
+        }
     }
 
     // The length field carries the full 64-bit bit count, so messages of

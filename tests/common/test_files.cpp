@@ -3,6 +3,8 @@
 #include "support/testmain.h"
 
 #include "common/files.h"
+#include "common/pacing.h"
+#include "common/timeslice.h"
 #include "common/verror.h"
 
 #include <QDir>
@@ -301,6 +303,27 @@ private Q_SLOTS:
         QCOMPARE(a[1], QString());
         QCOMPARE(a[3], QStringLiteral("old3"));
         QVERIFY(!QFile::exists(t.workFile("nofolder/new.ini")));
+    }
+
+    // A large file written while the event loop is served: whole when the
+    // wait runs out, and the old file untouched when it is aborted.
+    void writeServingTheEventLoop()
+    {
+        TempFolders t;
+        const QString p = writeFile(t.workFile("big.bin"), "old");
+        QByteArray bytes(3 * 1024 * 1024 + 5, '\0');
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i % 251);
+        TimeSlicer always(0);
+        QVERIFY(writefileServing(p, bytes, always));
+        QCOMPARE(readFile(p), bytes);
+
+        setQuitting(true);
+        const bool written = writefileServing(p, bytes + "x", always);
+        setQuitting(false);
+        QVERIFY(!written);
+        QCOMPARE(readFile(p), bytes);
+        QCOMPARE(QDir(t.work()).entryList(QDir::Files), QStringList{"big.bin"});
     }
 
     void readfileReadsWhatTheFileHolds()

@@ -46,6 +46,18 @@ private Q_SLOTS:
         QVERIFY(t.ok());
         QCOMPARE(t.lines, lines);
         QCOMPARE(splitTextLines(bytes), lines);
+        // Read a block at a time: a line end split between two blocks
+        // (CR in one, LF in the next) is still one end.
+        for (qsizetype block : {1, 2, 3, 1024}) {
+            TextLineReader in(dir.filePath("f.txt"), 1024, block);
+            QStringList got;
+            QString line;
+            while (in.next(line))
+                got << line;
+            QCOMPARE(in.status(), TextLines::Ok);
+            QCOMPARE(got, lines);
+            QCOMPARE(in.bytesRead(), qint64(bytes.size()));
+        }
     }
 
     void sizeCap()
@@ -58,6 +70,11 @@ private Q_SLOTS:
         QVERIFY(!over.ok());
         QCOMPARE(over.lines, QStringList({"0123", "67"}));
         QCOMPARE(readTextLines(path, 0).status, TextLines::TooLarge);
+        // Read a block at a time, a file over the cap gives no line at all.
+        TextLineReader in(path, 8, 4);
+        QString line;
+        QVERIFY(!in.next(line));
+        QCOMPARE(in.status(), TextLines::TooLarge);
     }
 
     void notARegularFile()
@@ -75,6 +92,12 @@ private Q_SLOTS:
         QVERIFY(f.lines.isEmpty());
         QVERIFY(t.elapsed() < 2000);
         QCOMPARE(readTextLines("/dev/zero", 100).status, TextLines::Missing);
+        for (const QString& odd : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+            TextLineReader in(odd, 100);
+            QString line;
+            QVERIFY(!in.next(line));
+            QCOMPARE(in.status(), TextLines::Missing);
+        }
     }
 
     void unreadable()

@@ -125,6 +125,10 @@ private Q_SLOTS:
             for (int x = 0; x < img.width(); x += 2)
                 coloured += img.pixelColor(x, y) == QColor(192, 96, 0);
         QVERIFY(coloured > 20);
+        // Nothing of the drawing, its captions included, runs off its sides.
+        for (int x : {0, 1, img.width() - 2, img.width() - 1})
+            for (int y = 0; y < img.height(); ++y)
+                QVERIFY2(img.pixelColor(x, y) == QColor(Qt::white), qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
         QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
         QVERIFY(!frame->isVisible());
     }

@@ -4,10 +4,13 @@
 #include "pulseboard.h"
 
 #include "support/alertsink.h"
+#include "support/loopgaps.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
 #include "common/formbuilder.h"
+#include "common/pacing.h"
 #include "displays/ctrl_8546_pulsetimer.h"
 #include "displays/pulsestamps.h"
 
@@ -29,6 +32,16 @@ QByteArray hexBytes(const char* text)
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
+// n stamps 1 ms apart, from count 0.
+QByteArray train(int n)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(n) * 6);
+    for (int i = 0; i < n; ++i)
+        bytes += PulseBoard::stamp(uint64_t(i) * 10000);
+    return bytes;
+}
+
 struct Bench {
     explicit Bench(std::vector<FakeFifo::Device> devices = {{"FT245R USB FIFO", "PT8546"}})
     {
@@ -37,8 +50,9 @@ struct Bench {
         setFifoBackend(std::unique_ptr<FifoBackend>(board));
         w.load();
         w.show();
-        // The poll is driven by hand.
-        w.form()->findChild<QTimer*>("Timer1")->stop();
+        // The poll is driven by hand: its timer, which runs while a device
+        // is open, waits an hour between ticks.
+        timer()->setInterval(3600 * 1000);
         capturefile()->setText(folders.workFile("Capture.csv"));
     }
     ~Bench()
@@ -47,6 +61,9 @@ struct Bench {
             w.unload();
         setFifoBackend(nullptr);
     }
+    QTimer* timer() const { return w.form()->findChild<QTimer*>("Timer1"); }
+    // The poll at the board's own pace.
+    void pollAtSpeed() const { timer()->setInterval(1); timer()->stop(); timer()->start(); }
     QListWidget* list() const { return w.form()->findChild<QListWidget*>("list_fifos_list"); }
     QStringList items() const
     {
@@ -69,6 +86,16 @@ struct Bench {
         list()->setCurrentRow(1);
         check("recorder")->setChecked(record);
         click(0);
+    }
+    // Recording, with "Diag" holding back a backlog of n stamps, all of
+    // them taken into the receive buffer.
+    void holdBacklog(int n)
+    {
+        run(true);
+        check("diag")->setChecked(true);
+        arrive(train(n));
+        for (int i = 0; i < 1000 && w.receiveBuffer().size() < n * 6; ++i)
+            tick();
     }
     QByteArray csv() const { return readFile(folders.workFile("Capture.csv")); }
 
@@ -337,11 +364,150 @@ private Q_SLOTS:
     {
         Bench b;
         b.board->trainLength = 50;
-        b.w.form()->findChild<QTimer*>("Timer1")->start();
         b.run(true);
+        b.pollAtSpeed();
         QTRY_COMPARE(b.shown("pulsecounter"), QStringLiteral("50"));
         b.click(1);
         QCOMPARE(b.csv().count('\n'), 50);
+    }
+
+    // The 1 ms poll runs only while a device is open (or stamps wait to be
+    // decoded); with no device it does not wake the program at all.
+    void pollQuietWithoutDevice()
+    {
+        auto* board = new PulseBoard;
+        setFifoBackend(std::unique_ptr<FifoBackend>(board));
+        auto& w = FormSlots::get<Ctrl_8546_pulsetimer>();
+        w.load();
+        auto* timer = w.form()->findChild<QTimer*>("Timer1");
+        QVERIFY(!timer->isActive());
+        auto* list = w.form()->findChild<QListWidget*>("list_fifos_list");
+        list->setCurrentRow(1);
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 1);
+        list->setCurrentRow(0);
+        QVERIFY(!timer->isActive());
+        w.unload();
+        setFifoBackend(nullptr);
+    }
+
+    // A backlog held back by "Diag" is decoded a slice per tick once
+    // "Diag" is unticked: no tick holds the window, and every pulse is
+    // recorded in order.
+    void backlogDecodedInSlices()
+    {
+        Bench b;
+        const int n = 100000;
+        b.holdBacklog(n);
+        QCOMPARE(b.shown("pulsetimer"), QString::number(n * 6));
+        b.pollAtSpeed();
+        LoopGaps gaps;
+        b.check("diag")->setChecked(false);
+        QTRY_COMPARE_WITH_TIMEOUT(b.shown("pulsecounter"), QString::number(n), 60000);
+        gaps.stop();
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        b.click(1);
+        const QList<QByteArray> lines = b.csv().split('\n');
+        QCOMPARE(lines.size(), n + 1);
+        QCOMPARE(lines[n - 1], QByteArray::number(n) + ",0.0010000, " + QByteArray::number((n - 1) / 1000.0) + ", 1000\r");
+    }
+
+    // Stop writes every pulse that arrived before it, "Diag" ticked or
+    // not: what the window counts while recording is in the file.
+    void stopWithDiagRecordsEveryPulse()
+    {
+        Bench b;
+        b.run(true);
+        b.check("diag")->setChecked(true);
+        for (int i = 0; i < 5; ++i)
+            b.arrive(PulseBoard::stamp(uint64_t(i) * 10000));
+        b.tick();
+        b.arrive(PulseBoard::stamp(50000) + PulseBoard::stamp(60000));
+        b.click(1);
+        QVERIFY(!b.w.recording());
+        b.check("diag")->setChecked(false);
+        b.tick();
+        QCOMPARE(b.shown("pulsecounter"), QStringLiteral("7"));
+        const QByteArray csv = b.csv();
+        QCOMPARE(csv.count('\n'), 7);
+        QVERIFY(csv.endsWith("7,0.0010000, .006, 1000\r\n"));
+    }
+
+    // A large backlog at Stop is decoded in slices while the window shows
+    // it is busy; Start comes back, and the file closes, after the last
+    // stamp.
+    void stopDecodesTheBacklogInSlices()
+    {
+        Bench b;
+        const int n = 100000;
+        b.holdBacklog(n);
+        // Start and the file wait for the last stamp.
+        bool startSeen = false;
+        const auto enabled = connect(b.w.form()->findChild<QLineEdit*>("pulsecounter"), &QLineEdit::textChanged, [&] {
+            startSeen = startSeen || b.cmmd(0)->isEnabled() || !b.w.recording();
+        });
+        LoopGaps gaps;
+        gaps.watchBusySign(b.w.form());
+        b.click(1);
+        gaps.stop();
+        disconnect(enabled);
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        QVERIFY(gaps.ticks() > 1);
+        QVERIFY(gaps.busySignSeen());
+        QVERIFY(!startSeen);
+        QCOMPARE(b.w.form()->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(b.cmmd(0)->isEnabled());
+        QVERIFY(!b.w.recording());
+        QCOMPARE(b.shown("pulsecounter"), QString::number(n));
+        QCOMPARE(b.csv().count('\n'), n);
+    }
+
+    // Closed or quit while Stop decodes: the file holds whole lines, and
+    // nothing of the gone form is touched.
+    void endedDuringStop_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void endedDuringStop()
+    {
+        QFETCH(bool, quit);
+        Bench b;
+        const int n = 200000;
+        b.holdBacklog(n);
+        EndMidway end(b.w, [&] { return b.w.stopping(); }, quit);
+        b.click(1);
+        QVERIFY(end.ended());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!b.w.isLoaded());
+        QVERIFY(!b.w.recording());
+        const QByteArray csv = b.csv();
+        QVERIFY(csv.count('\n') < n);
+        QVERIFY(csv.isEmpty() || csv.endsWith("\r\n"));
+    }
+
+    // A board that keeps sending garbage after "x" cannot hold Stop: what
+    // came before the stop is taken in, a bounded amount, and the file
+    // closes.
+    void floodingBoardCannotHoldStop()
+    {
+        Bench b;
+        b.run(false);
+        QByteArray junk(8 << 20, '\0');
+        for (qsizetype i = 0; i < junk.size(); ++i)
+            junk[i] = char(i * 131 + i / 7);
+        b.arrive(junk);
+        b.tick();
+        LoopGaps gaps;
+        b.click(1);
+        gaps.stop();
+        QVERIFY(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs());
+        QVERIFY(b.cmmd(0)->isEnabled());
+        QVERIFY(b.w.receiveBuffer().size() < 6);
+        QVERIFY(ftqueue() > 0);
+        QVERIFY(b.shown("pulsecounter").toInt() > 0);
+        QVERIFY(b.shown("pulsecounter").toInt() < junk.size() / 6);
     }
 };
 

@@ -1,14 +1,18 @@
 #include "support/filechoice.h"
+#include "support/loopgaps.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
 #include "app/a_main.h"
+#include "common/pacing.h"
 #include "common/paths.h"
 #include "math/pic_checksummer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -17,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 // The digest as five blank-separated groups of eight upper-case digits.
@@ -27,6 +32,26 @@ QString digest(const QByteArray& bytes)
     for (int i = 0; i < 40; i += 8)
         groups << QString::fromLatin1(h.mid(i, 8));
     return groups.join(' ');
+}
+
+// A large file: program records over and over, a comment after each, and
+// every tenth record outside the device (eight orphan words each).
+QByteArray largeHex(qsizetype atLeast)
+{
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < atLeast; ++i) {
+        const int address = i % 10 == 9 ? 0x0A00 : (i * 16) % 0x800;
+        QByteArray line = QByteArray(":10") + QByteArray::number(address, 16).rightJustified(4, '0').toUpper() + "00";
+        int sum = 0x10 + (address & 0xFF) + (address >> 8);
+        for (int b = 0; b < 16; ++b) {
+            const int v = (i + b) & 0x0F;
+            line += QByteArray::number(v, 16).rightJustified(2, '0').toUpper();
+            sum += v;
+        }
+        line += QByteArray::number((0x100 - (sum & 0xFF)) & 0xFF, 16).rightJustified(2, '0').toUpper();
+        bytes += line + "\r\n; record " + QByteArray::number(i) + "\r\n";
+    }
+    return bytes + ":00000001FF\r\n";
 }
 } // namespace
 
@@ -139,6 +164,50 @@ private Q_SLOTS:
         loadFile(hexFile("binary.hex", bytes));
         QCOMPARE(box("hashtext"), digest(bytes));
         QVERIFY(text("comment").startsWith("line two\nline three\n"));
+    }
+
+    // Hashing, checking and showing a large file serve the event loop in
+    // short slices, with the busy sign up meanwhile.
+    void largeFileInSlices()
+    {
+        const QByteArray bytes = largeHex(2 * 1024 * 1024);
+        const int records = int(bytes.count(':')) - 1;
+        const QString path = hexFile("large.hex", bytes);
+        LoopGaps gaps;
+        gaps.watchBusySign(w().form());
+        loadFile(path);
+        gaps.stop();
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        QVERIFY(gaps.busySignSeen());
+        QCOMPARE(w().form()->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(box("hashtext"), digest(bytes));
+        QCOMPARE(ctl<QPlainTextEdit>("comment")->blockCount(), records + 1);
+        QCOMPARE(ctl<QPlainTextEdit>("orphanlist")->blockCount(), records / 10 * 8 + 1);
+        QVERIFY2(text("errorbox").startsWith("No errors detected"), qPrintable(text("errorbox").left(200)));
+        QVERIFY(!box("pcs_0").isEmpty());
+    }
+
+    // Closed or quit in the middle of a large file: nothing of the gone
+    // form is touched, and the window opens again as new.
+    void endedMidway_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void endedMidway()
+    {
+        QFETCH(bool, quit);
+        const QString path = hexFile("large.hex", largeHex(2 * 1024 * 1024));
+        EndMidway end(w(), [this] { return w().processing(); }, quit);
+        loadFile(path);
+        QVERIFY(end.ended());
+        QVERIFY(!w().processing());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w().isLoaded());
+        init();
+        loadFile(hexFile("eof.hex", ":00000001FF\r\n"));
+        QCOMPARE(box("pcs_0"), QString("0xEC40"));
     }
 
     void lastFolderKept()

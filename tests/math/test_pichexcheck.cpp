@@ -108,6 +108,31 @@ private Q_SLOTS:
         QCOMPARE(img.userid[0], 0x0756);
     }
 
+    // Extended address records (types 02 and 04) are checked, not applied:
+    // the data records after them are placed at their own 16-bit address.
+    void extendedAddressRecords_data()
+    {
+        QTest::addColumn<QString>("extended");
+        QTest::newRow("segment (02)") << record(0, QByteArray("\x10\x00", 2), 2);
+        QTest::newRow("linear (04)") << record(0, QByteArray("\x00\x01", 2), 4);
+    }
+    void extendedAddressRecords()
+    {
+        QFETCH(QString, extended);
+        const PicImage img = load({extended, record(0x0020, QByteArray("\x21\x03", 2)), ":00000001FF"});
+        QVERIFY2(!img.error, qPrintable(img.errors));
+        QCOMPARE(img.wordimage[0x10], 0x0321);
+        QCOMPARE(img.counter[PicImage::Program], 1);
+        QCOMPARE(img.orphans, QString());
+        // The extended record's own two bytes are no data words.
+        QCOMPARE(img.wordimage[0], PicImage::erased);
+        // And a bad checksum on one is still an error.
+        QString bad = extended;
+        bad.chop(2);
+        bad += extended.endsWith("00") ? "01" : "00";
+        QVERIFY(load({bad}).error);
+    }
+
     void placedTwice()
     {
         const PicImage img = load({record(0x0010, QByteArray("\x11\x01", 2)), record(0x0010, QByteArray("\x22\x02", 2))});
@@ -163,9 +188,14 @@ private Q_SLOTS:
         QTest::newRow("odd field") << ":0200000001020FB" << "DATA COUNT ERROR: (02) expected" << true;
         QTest::newRow("short") << ":0000001" << "RECORD LENGTH ERROR: (08) characters\r\n:0000001\r\n\r\n" << false;
         QTest::newRow("colon only") << ":" << "RECORD LENGTH ERROR: (01) characters\r\n:\r\n\r\n" << false;
-        QTest::newRow("non-hex") << ":02000000010G00" << "HEX DIGIT ERROR: (000D) position" << false;
-        QTest::newRow("binary") << QString::fromLatin1(":\x00\x01\xff\x80xxxxxxxxx", 14) << "HEX DIGIT ERROR: (0002) position"
-                                << false;
+        // The position reads as a user counts, from 1 in decimal.
+        QTest::newRow("non-hex") << ":02000000010G00"
+                                 << "HEX DIGIT ERROR: character 13 is not a hexadecimal digit\r\n:02000000010G00\r\n\r\n"
+                                 << false;
+        QTest::newRow("16th") << ":10000000010203Z405060708090A0B0C0D0E0F1000"
+                              << "HEX DIGIT ERROR: character 16 is not a hexadecimal digit" << false;
+        QTest::newRow("binary") << QString::fromLatin1(":\x00\x01\xff\x80xxxxxxxxx", 14)
+                                << "HEX DIGIT ERROR: character 2 is not a hexadecimal digit" << false;
     }
     void recordErrors()
     {

@@ -1,5 +1,6 @@
 #include "support/alertsink.h"
 #include "support/filechoice.h"
+#include "support/loopgaps.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -270,6 +271,44 @@ private Q_SLOTS:
         QVERIFY(alerts.texts.first().contains("select a lower value!"));
         QCOMPARE(box("listcount")->text(), QString());
         QCOMPARE(shown(), QStringList());
+    }
+
+    // A list that cannot be allocated gives the limit alert and leaves
+    // nothing half shown; a list that fits is found as before.
+    void listThatCannotBeAllocated()
+    {
+        compute("5");
+        QCOMPARE(shown().size(), 5);
+        Math_primeslist::setListMemoryCap(4000);
+        AlertSink alerts;
+        compute("999");
+        Math_primeslist::setListMemoryCap(-1);
+        QCOMPARE(alerts.titles, QStringList{"Math limit reached!"});
+        QCOMPARE(box("listcount")->text(), QString());
+        QCOMPARE(shown(), QStringList());
+        QVERIFY(window().primeArray().isEmpty());
+        Math_primeslist::setListMemoryCap(4000);
+        compute("998", "1");
+        Math_primeslist::setListMemoryCap(-1);
+        QCOMPARE(shown(), QStringList{"998  7901"});
+    }
+
+    // The search, the list and the prime file all serve the event loop in
+    // short slices.
+    void longSearchInSlices()
+    {
+        ctl<QCheckBox>("wrfile")->setChecked(true);
+        paste(box("ulimit"), "400000");
+        paste(box("dlimit"), "10000");
+        LoopGaps gaps;
+        ctl<QPushButton>("Command1")->click();
+        gaps.stop();
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        QCOMPARE(shown().size(), 10000);
+        QCOMPARE(shown().last(), QString("400000  5800079"));
+        const QByteArray bytes = readFile(box("opfile")->text());
+        QCOMPARE(bytes.count('\n'), 400000);
+        QVERIFY(bytes.endsWith(" 400000 5800079\r\n"));
     }
 
     // The duration comes from the monotonic tick, not the time of day.

@@ -78,6 +78,28 @@ private Q_SLOTS:
         QCOMPARE(w().form()->focusWidget(), text1(4));
     }
 
+    // Each set-point row keeps its colour, and its text reads on it: a
+    // contrast of at least 4.5 to 1 between text and background.
+    void rowsReadOnTheirColours()
+    {
+        auto luminance = [](const QColor& c) {
+            auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+        };
+        const QColor rows[3] = {red, blue, QColor(0, 192, 0)};
+        for (int k = 0; k < 3; ++k) {
+            for (int first : {4, 7, 10, 13}) {
+                QLineEdit* box = text1(first + k);
+                const QColor back = box->palette().color(QPalette::Base);
+                const QColor text = box->palette().color(QPalette::Text);
+                QCOMPARE(back, rows[k]);
+                const double a = luminance(back) + 0.05;
+                const double b = luminance(text) + 0.05;
+                QVERIFY2(std::max(a, b) / std::min(a, b) >= 4.5, qPrintable(box->objectName()));
+            }
+        }
+    }
+
     void icMode()
     {
         // Values of the R/C mode the switch remembers.

@@ -401,17 +401,22 @@ private Q_SLOTS:
     }
 
     // The strips, compared with the same texts printed where the scale
-    // puts them.
+    // puts them: in the plot's vertical units, so each number is level with
+    // its grid line, and the bottom numbers whole.
     void scaleStrips()
     {
         Bench b(false);
         PictureBox* left = b.picture("vscaleleft");
         PictureBox* right = b.picture("vscaleright");
+        PictureBox* plot = b.picture("dataplot");
+        for (PictureBox* strip : {left, right})
+            for (int k = 0; k <= 8; ++k)
+                QCOMPARE(strip->toPixel(0, 35 + 250 * k).y(), plot->toPixel(0, 35 + 250 * k).y());
         PictureBox refLeft, refRight;
         for (auto [ref, strip] : {std::pair{&refLeft, left}, std::pair{&refRight, right}}) {
             ref->resize(strip->size());
             ref->setFont(strip->font());
-            ref->setScale(0, 0, 200, 2070);
+            ref->setScale(0, 0, 200, 2070.0 * strip->height() / plot->height());
             ref->cls();
         }
         const QFontMetricsF m(left->font());
@@ -436,6 +441,31 @@ private Q_SLOTS:
                 if (img.pixelColor(x, y) != QColor(Qt::white))
                     rightmost = std::max(rightmost, x);
         QVERIFY(qAbs(rightmost - left->toPixel(179, 0).x()) <= 2);
+
+        // "0" and "0.000" show as tall as the numbers above them: their ink
+        // ends above the strips' lower edge.
+        for (PictureBox* strip : {left, right}) {
+            const QImage& ink = strip->image();
+            auto inkRows = [&](int top, int bottom) {
+                int first = -1, last = -1;
+                for (int y = std::max(0, top); y < std::min(bottom, ink.height()); ++y)
+                    for (int x = 0; x < ink.width(); ++x)
+                        if (ink.pixelColor(x, y) != QColor(Qt::white)) {
+                            if (first < 0)
+                                first = y;
+                            last = y;
+                            break;
+                        }
+                return first < 0 ? 0 : last - first + 1;
+            };
+            const int row7 = strip->toPixel(0, 250 * 7 + 30).y();
+            const int row8 = strip->toPixel(0, 250 * 8 + 30).y();
+            const int whole = inkRows(row7, row8);
+            QVERIFY(whole > 4);
+            QCOMPARE(inkRows(row8, ink.height()), whole);
+            for (int x = 0; x < ink.width(); ++x)
+                QCOMPARE(ink.pixelColor(x, ink.height() - 1), QColor(Qt::white));
+        }
     }
 
     void settingsFile()

@@ -2,6 +2,7 @@
 
 #include "app/a_main.h"
 #include "common/pacing.h"
+#include "common/toolwindow.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -14,4 +15,26 @@ void recoverFromQuit()
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     mainWindow().show();
+}
+
+EndMidway::EndMidway(ToolWindow& window, std::function<bool()> busy, bool quit)
+{
+    m_timer.setInterval(1);
+    QObject::connect(&m_timer, &QTimer::timeout, [this, &window, busy, quit] {
+        if (m_ended || !busy())
+            return;
+        m_ended = true;
+        m_timer.stop();
+        if (quit)
+            setQuitting(true);
+        window.unload();
+    });
+    m_timer.start();
+}
+
+bool EndMidway::ended()
+{
+    m_timer.stop();
+    setQuitting(false);
+    return m_ended;
 }

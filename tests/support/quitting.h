@@ -8,3 +8,25 @@
 // Clears the quitting state, lets the application's exit request settle
 // and shows the main window again, so the test run goes on.
 void recoverFromQuit();
+
+// Closes a window, or quits the program, in the middle of its work: the
+// first time the event loop is served while busy() holds.
+//
+//   EndMidway end(window, [] { return window.processing(); }, quit);
+//   ... start the work; it returns early ...
+//   QVERIFY(end.ended());        // also clears the quitting state
+#include <QTimer>
+#include <functional>
+
+class ToolWindow;
+
+class EndMidway {
+public:
+    EndMidway(ToolWindow& window, std::function<bool()> busy, bool quit);
+    // Whether the window was ended; the program no longer quits after it.
+    bool ended();
+
+private:
+    QTimer m_timer;
+    bool m_ended = false;
+};

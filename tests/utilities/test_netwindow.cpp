@@ -1,4 +1,5 @@
 #include "support/filechoice.h"
+#include "support/loopgaps.h"
 
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -201,6 +202,30 @@ private Q_SLOTS:
         nets->setCurrentIndex(nets->findText("WIDE"));
         QCOMPARE(ctl<QPlainTextEdit>("netspec_3")->document()->blockCount(), 1500);
         QVERIFY(nodes().endsWith("U11499,1"));
+    }
+
+    // Reading, sorting and listing a large netlist serve the event loop in
+    // short slices.
+    void largeNetlistInSlices()
+    {
+        QByteArray big = "*netlist\n";
+        for (int n = 60000; n > 0; --n)
+            big += "N" + QByteArray::number(n) + ",2\nU" + QByteArray::number(n) + ",1\nR" + QByteArray::number(n) +
+                   ",2\n\n";
+        big += "*gates\n";
+        ctl<QCheckBox>("asort")->setChecked(true);
+        const QString path = writeFile(dir + "/large.TXT", big);
+        LoopGaps gaps;
+        gaps.watchBusySign(window().form());
+        process(path);
+        gaps.stop();
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        QVERIFY(gaps.busySignSeen());
+        QCOMPARE(text("netspec_0"), QString("60000"));
+        auto* nets = ctl<QComboBox>("netlister");
+        QCOMPARE(nets->count(), 60000);
+        QCOMPARE(nets->itemText(0), QString("N1"));
+        QCOMPARE(nodes(), QString("R1,2\nU1,1"));
     }
 
     void currdirSurvivesReopening()

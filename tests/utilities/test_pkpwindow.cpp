@@ -1,4 +1,6 @@
 #include "support/filechoice.h"
+#include "support/loopgaps.h"
+#include "support/quitting.h"
 
 #include "support/modal.h"
 #include "support/tempfolders.h"
@@ -277,6 +279,48 @@ private Q_SLOTS:
         QPlainTextEdit* top = ctl<QPlainTextEdit>("topdata");
         QCOMPARE(top->document()->blockCount(), 25003);
         QCOMPARE(top->document()->lastBlock().text(), QString("R25000\t25000\t0\t0\t##########\tR-1k"));
+    }
+
+    // Reading, merging, showing and writing a large board serve the event
+    // loop in short slices; closing or quitting midway writes nothing.
+    void largeBoardInSlices()
+    {
+        const int n = 40000;
+        QByteArray pkp, parts;
+        for (int i = 1; i <= n; ++i) {
+            pkp += "\"R" + QByteArray::number(i) + "\",\"1k\",\"R\"," + (i % 2 ? "TOP" : "BOT") + ",0," +
+                   QByteArray::number(i) + ",0\r\n";
+            parts += "R" + QByteArray::number(i) + ",P" + QByteArray::number(i) + "\r\n";
+        }
+        const QString partsFile = writeFile(boardDir + "/big.csv", parts + "X1,extra\r\n");
+        LoopGaps gaps;
+        gaps.watchBusySign(window().form());
+        readPkp(writeFile(boardDir + "/big.pkp", pkp));
+        {
+            FileChoiceAnswer pick(partsFile);
+            press("Command1_1");
+        }
+        press("Command1_2");
+        gaps.stop();
+        QVERIFY2(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs(), qPrintable(QString::number(gaps.longestSliceCpuMs())));
+        QVERIFY(gaps.busySignSeen());
+        QCOMPARE(shown("orphans"), QString("X1\textra"));
+        QCOMPARE(ctl<QPlainTextEdit>("topdata")->document()->blockCount(), n / 2 + 3);
+        const QByteArray top = readFile(boardDir + "/big_TOP.TXT");
+        QCOMPARE(top.count('\n'), n / 2 + 3);
+        QVERIFY(top.endsWith("R39999\t39999\t0\t0\tP39999\r\n"));
+
+        for (bool quit : {false, true}) {
+            QFile::remove(boardDir + "/big_TOP.TXT");
+            EndMidway end(window(), [] { return window().form()->cursor().shape() == Qt::WaitCursor; }, quit);
+            press("Command1_2");
+            QVERIFY(end.ended());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!window().isLoaded());
+            QVERIFY(!QFile::exists(boardDir + "/big_TOP.TXT") || readFile(boardDir + "/big_TOP.TXT") == top);
+            popup("Util_pkptocohu");
+            readPkp(boardDir + "/big.pkp");
+        }
     }
 
     void lastdirSurvivesReopening()

@@ -12,11 +12,13 @@
 #include <QGuiApplication>
 #include <QCameraDevice>
 #include <QMediaDevices>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QVideoFrame>
 #include <QVideoFrameFormat>
@@ -242,6 +244,43 @@ private Q_SLOTS:
         for (int dy = -10; dy <= 10; ++dy)
             across += picture()->image().pixelColor(on + QPoint(0, dy)) == magenta;
         QCOMPARE(across, 10);
+    }
+
+    // The legend names the sliders in order, one letter standing over each.
+    void legendLettersStandOverTheirSliders()
+    {
+        auto* legend = ctl<QLabel>("Label1");
+        QVERIFY(legend);
+        const QString plain = QTextDocumentFragment::fromHtml(legend->text()).toPlainText().simplified();
+        QCOMPARE(QString(plain).remove(u' '), QStringLiteral("RGBTWH"));
+        // The inked columns of the drawn label, gathered into letters.
+        const QImage ink = legend->grab().toImage();
+        const QColor back = ink.pixelColor(0, 0);
+        QList<std::pair<int, int>> runs;
+        for (int x = 0; x < ink.width(); ++x) {
+            bool inked = false;
+            for (int y = 0; y < ink.height() && !inked; ++y)
+                inked = ink.pixelColor(x, y) != back;
+            if (!inked)
+                continue;
+            if (!runs.isEmpty() && runs.last().second >= x - 1)
+                runs.last().second = x;
+            else
+                runs.append({x, x});
+        }
+        const char* const sliders[6] = {"chred", "chgreen", "chblue", "chthick", "chwidth", "chheight"};
+        QCOMPARE(runs.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            const QRect s = ctl<QSlider>(sliders[i])->geometry();
+            const int centre = legend->x() + (runs[i].first + runs[i].second) / 2;
+            QVERIFY2(centre >= s.left() && centre <= s.right(),
+                     qPrintable(QStringLiteral("letter %1 at %2, slider %3 spans %4..%5")
+                                    .arg(i)
+                                    .arg(centre)
+                                    .arg(sliders[i])
+                                    .arg(s.left())
+                                    .arg(s.right())));
+        }
     }
 
     void shapes_data()
