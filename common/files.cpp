@@ -1,6 +1,7 @@
 #include "files.h"
 #include "timeslice.h"
 #include "numtext.h"
+#include "owntext.h"
 #include "textlines.h"
 #include "verror.h"
 
@@ -162,15 +163,15 @@ namespace {
 
 QByteArray settingsBytes(const QStringList& lines)
 {
-    QByteArray bytes;
+    QString text;
     for (int k = 1; k <= kSettingsLines; ++k) {
         QString v = lines[k];
         // A line end inside a value would shift every later line.
         v.replace(u'\r', u' ').replace(u'\n', u' ');
-        bytes += v.toLatin1();
-        bytes += "\r\n";
+        text += v;
+        text += QStringLiteral("\r\n");
     }
-    return bytes;
+    return encodeOwnText(text);
 }
 
 void loadLines(const QString& path, QStringList& lines)

@@ -73,9 +73,10 @@ QString pathpart(const QString& path, const int& part);
 // line shifts. "load" first creates a missing or empty file with two empty
 // lines, then reads at most 100 lines (ends CR LF, LF or CR) into lines[1],
 // lines[2], ...; entries past the file's last line keep their values. Other
-// modes do nothing. Text is Latin-1. A path that is not a regular file
-// loads as a missing one that cannot be created: nothing is read, nothing
-// is created over it. A missing file that cannot be created (read-only
+// modes do nothing. Text is written by encodeOwnText and read by
+// decodeOwnText (common/owntext.h), so every value reads back as saved. A
+// path that is not a regular file loads as a missing one that cannot be
+// created: nothing is read, nothing is created over it. A missing file that cannot be created (read-only
 // folder) loads silently too. Failures to read a regular file and every
 // failure to save raise VError naming the file.
 void filelines(const QString& mode, const QString& path, QStringList& lines);

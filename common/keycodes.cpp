@@ -3,12 +3,233 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
-int vbKeyCode(int k)
+namespace {
+
+// X keysyms of the keys that do not type a character.
+int keysymCode(quint32 sym)
 {
-    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
-        return k;
+    if (sym >= 0xffbe && sym <= 0xffd5) // F1-F24
+        return 112 + int(sym - 0xffbe);
+    if (sym >= 0xffb0 && sym <= 0xffb9) // keypad digits, Num Lock on
+        return 96 + int(sym - 0xffb0);
+    switch (sym) {
+    case 0xff08: return 8;   // BackSpace
+    case 0xff09:             // Tab
+    case 0xfe20: return 9;   // ISO_Left_Tab (Shift+Tab)
+    case 0xff0b:             // Clear
+    case 0xff58:             // Begin
+    case 0xff9d: return 12;  // KP_Begin (keypad 5, Num Lock off)
+    case 0xff0d:             // Return
+    case 0xff8d: return 13;  // KP_Enter: the platform gives both keys 13
+    case 0xff13: return 19;  // Pause
+    case 0xff6b:             // Break (Ctrl+Pause)
+    case 0xff69: return 3;   // Cancel
+    case 0xff14: return 145; // Scroll_Lock
+    case 0xff61:             // Print
+    case 0xff15: return 44;  // Sys_Req (Alt+Print)
+    case 0xff1b: return 27;  // Escape
+    case 0xffff:             // Delete
+    case 0xff9f: return 46;  // KP_Delete
+    case 0xff50:
+    case 0xff95: return 36;  // Home, KP_Home
+    case 0xff51:
+    case 0xff96: return 37;  // Left
+    case 0xff52:
+    case 0xff97: return 38;  // Up
+    case 0xff53:
+    case 0xff98: return 39;  // Right
+    case 0xff54:
+    case 0xff99: return 40;  // Down
+    case 0xff55:
+    case 0xff9a: return 33;  // Prior
+    case 0xff56:
+    case 0xff9b: return 34;  // Next
+    case 0xff57:
+    case 0xff9c: return 35;  // End
+    case 0xff63:
+    case 0xff9e: return 45;  // Insert
+    case 0xff60: return 41;  // Select
+    case 0xff62: return 43;  // Execute
+    case 0xff6a: return 47;  // Help
+    case 0xff67: return 93;  // Menu (Apps)
+    case 0xff7f: return 144; // Num_Lock
+    case 0xffaa: return 106; // KP_Multiply
+    case 0xffab: return 107; // KP_Add
+    case 0xffad: return 109; // KP_Subtract
+    case 0xffae:             // KP_Decimal
+    case 0xffac: return 110; // KP_Separator: the keypad point on comma layouts
+    case 0xffaf: return 111; // KP_Divide
+    case 0xffe1:
+    case 0xffe2: return 16;  // Shift_L, Shift_R
+    case 0xffe3:
+    case 0xffe4: return 17;  // Control_L, Control_R
+    case 0xffe9:
+    case 0xffea:             // Alt_L, Alt_R
+    case 0xffe7:
+    case 0xffe8:             // Meta_L, Meta_R (Shift+Alt)
+    case 0xfe03: return 18;  // ISO_Level3_Shift (AltGr)
+    case 0xffe5:
+    case 0xffe6: return 20;  // Caps_Lock, Shift_Lock
+    case 0xffeb:
+    case 0xffed: return 91;  // Super_L, Hyper_L (left Windows key)
+    case 0xffec:
+    case 0xffee: return 92;  // Super_R, Hyper_R
+    case 0x1008ff2f: return 95;  // Sleep
+    case 0x1008ff26: return 166; // Back
+    case 0x1008ff27: return 167; // Forward
+    case 0x1008ff29: return 168; // Refresh
+    case 0x1008ff28: return 169; // Stop
+    case 0x1008ff1b: return 170; // Search
+    case 0x1008ff30: return 171; // Favorites
+    case 0x1008ff18: return 172; // HomePage
+    case 0x1008ff12: return 173; // AudioMute
+    case 0x1008ff11: return 174; // AudioLowerVolume
+    case 0x1008ff13: return 175; // AudioRaiseVolume
+    case 0x1008ff17: return 176; // AudioNext
+    case 0x1008ff16: return 177; // AudioPrev
+    case 0x1008ff15: return 178; // AudioStop
+    case 0x1008ff14: return 179; // AudioPlay
+    case 0x1008ff19: return 180; // Mail
+    case 0x1008ff32: return 181; // AudioMedia
+    case 0x1008ff33: return 182; // MyComputer
+    case 0x1008ff1d: return 183; // Calculator
+    default: return 0;
+    }
+}
+
+// X dead-key keysyms the punctuation table below needs.
+constexpr quint32 deadGrave = 0xfe50, deadAcute = 0xfe51, deadCircumflex = 0xfe52, deadDiaeresis = 0xfe57;
+
+// The punctuation keys: X key code, the code, and the keysyms the key gives
+// without Shift, with Shift and with AltGr in one of the US, UK, German and
+// French layouts, in that order. A single key event does not tell the
+// layout, only what the key gave; where two layouts give the same keysym on
+// one key with different codes (' and ` on US and UK, # on UK and German)
+// the key takes one code that no other key of either layout has, so no two
+// keys of one layout share a code.
+struct PunctuationKey {
+    quint32 scan;
+    int code;
+    quint32 sym[3];
+};
+constexpr PunctuationKey punctuationKeys[] = {
+    // US
+    {49, 192, {'`', '~', 0}},
+    {20, 189, {'-', '_', 0}},
+    {21, 187, {'=', '+', 0}},
+    {34, 219, {'[', '{', 0}},
+    {35, 221, {']', '}', 0}},
+    {51, 220, {'\\', '|', 0}},
+    {47, 186, {';', ':', 0}},
+    {48, 222, {'\'', '"', 0}},
+    {59, 188, {',', '<', 0}},
+    {60, 190, {'.', '>', 0}},
+    {61, 191, {'/', '?', 0}},
+    {94, 226, {'\\', '|', 0}},
+    {94, 226, {'<', '>', '|'}},
+    // UK
+    {49, 192, {'`', 0xac, '|'}},
+    {48, 222, {'\'', '@', 0}},
+    {51, 223, {'#', '~', 0}},
+    // German
+    {49, 220, {deadCircumflex, 0xb0, 0}},
+    {20, 219, {0xdf, '?', '\\'}},
+    {21, 221, {deadAcute, deadGrave, 0}},
+    {34, 186, {0xfc, 0xdc, 0}},
+    {35, 187, {'+', '*', '~'}},
+    {47, 192, {0xf6, 0xd6, 0}},
+    {48, 222, {0xe4, 0xc4, 0}},
+    {51, 223, {'#', '\'', 0}},
+    {59, 188, {',', ';', 0}},
+    {60, 190, {'.', ':', 0}},
+    {61, 189, {'-', '_', 0}},
+    // French
+    {49, 222, {0xb2, '~', 0}},
+    {20, 219, {')', 0xb0, ']'}},
+    {21, 187, {'=', '+', '}'}},
+    {34, 221, {deadCircumflex, deadDiaeresis, 0}},
+    {35, 186, {'$', 0xa3, 0xa4}},
+    {48, 192, {0xf9, '%', 0}},
+    {51, 220, {'*', 0xb5, 0}},
+    {58, 188, {',', '?', 0}},
+    {59, 190, {';', '.', 0}},
+    {60, 191, {':', '/', 0}},
+    {61, 223, {'!', 0xa7, 0}},
+};
+
+int punctuationCode(quint32 scan, quint32 sym, bool shifted)
+{
+    // The level the modifiers select first, so that "," without Shift on
+    // one layout and with Shift on another each find their own key.
+    for (const PunctuationKey& k : punctuationKeys)
+        if (k.scan == scan && k.sym[shifted ? 1 : 0] == sym)
+            return k.code;
+    for (const PunctuationKey& k : punctuationKeys)
+        if (k.scan == scan && (k.sym[0] == sym || k.sym[1] == sym || k.sym[2] == sym))
+            return k.code;
+    return 0;
+}
+
+// The code of a physical key as the US layout gives it, by X key code.
+int usKeyAt(quint32 scan)
+{
+    static constexpr char row1[] = "1234567890";
+    static constexpr char row2[] = "QWERTYUIOP";
+    static constexpr char row3[] = "ASDFGHJKL";
+    static constexpr char row4[] = "ZXCVBNM";
+    if (scan >= 10 && scan <= 19)
+        return row1[scan - 10];
+    if (scan >= 24 && scan <= 33)
+        return row2[scan - 24];
+    if (scan >= 38 && scan <= 46)
+        return row3[scan - 38];
+    if (scan >= 52 && scan <= 58)
+        return row4[scan - 52];
+    if (scan == 65)
+        return 32;
+    for (const PunctuationKey& k : punctuationKeys) // the US rows come first
+        if (k.scan == scan)
+            return k.code;
+    return 0;
+}
+
+// The US keyboard's code for a character.
+int usCharCode(int ch)
+{
+    if (ch >= 'a' && ch <= 'z')
+        return ch - 'a' + 'A';
+    if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == ' ')
+        return ch;
+    static constexpr char shiftedDigits[] = ")!@#$%^&*(";
+    for (int i = 0; i < 10; ++i)
+        if (ch == shiftedDigits[i])
+            return '0' + i;
+    for (const PunctuationKey& k : punctuationKeys)
+        if (k.scan != 94 && (k.sym[0] == quint32(ch) || k.sym[1] == quint32(ch)))
+            return k.code;
+    return 0;
+}
+
+// The code of a Qt key when the platform gave no native codes.
+int qtKeyCode(int k, Qt::KeyboardModifiers mods)
+{
+    if (mods & Qt::KeypadModifier) {
+        if (k >= Qt::Key_0 && k <= Qt::Key_9)
+            return 96 + (k - Qt::Key_0);
+        switch (k) {
+        case Qt::Key_Asterisk: return 106;
+        case Qt::Key_Plus: return 107;
+        case Qt::Key_Minus: return 109;
+        case Qt::Key_Period:
+        case Qt::Key_Comma: return 110;
+        case Qt::Key_Slash: return 111;
+        default: break;
+        }
+    }
     if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
         return 112 + (k - Qt::Key_F1);
+    if (k > 0 && k < 0x80)
+        return usCharCode(k);
     switch (k) {
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
@@ -16,7 +237,7 @@ int vbKeyCode(int k)
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return 9;
-    case Qt::Key_Space: return 32;
+    case Qt::Key_Clear: return 12;
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;
     case Qt::Key_End: return 35;
@@ -25,18 +246,93 @@ int vbKeyCode(int k)
     case Qt::Key_Up: return 38;
     case Qt::Key_Right: return 39;
     case Qt::Key_Down: return 40;
+    case Qt::Key_Select: return 41;
+    case Qt::Key_Execute: return 43;
+    case Qt::Key_Print:
+    case Qt::Key_SysReq: return 44;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
+    case Qt::Key_Help: return 47;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr: return 18;
     case Qt::Key_Pause: return 19;
+    case Qt::Key_Cancel: return 3;
     case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Period: return 190;
-    case Qt::Key_Comma: return 188;
-    case Qt::Key_Minus: return 189;
-    default: return k & 0xFFFF;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L: return 91;
+    case Qt::Key_Super_R: return 92;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    case Qt::Key_Sleep: return 95;
+    case Qt::Key_Back: return 166;
+    case Qt::Key_Forward: return 167;
+    case Qt::Key_Refresh: return 168;
+    case Qt::Key_Stop: return 169;
+    case Qt::Key_Search: return 170;
+    case Qt::Key_Favorites: return 171;
+    case Qt::Key_HomePage: return 172;
+    case Qt::Key_VolumeMute: return 173;
+    case Qt::Key_VolumeDown: return 174;
+    case Qt::Key_VolumeUp: return 175;
+    case Qt::Key_MediaNext: return 176;
+    case Qt::Key_MediaPrevious: return 177;
+    case Qt::Key_MediaStop: return 178;
+    case Qt::Key_MediaPlay:
+    case Qt::Key_MediaTogglePlayPause: return 179;
+    case Qt::Key_LaunchMail: return 180;
+    case Qt::Key_LaunchMedia: return 181;
+    case Qt::Key_Launch0: return 182;
+    case Qt::Key_Calculator: return 183;
+    default: return 0;
     }
+}
+
+// A key the numbering has no code for: above 255, and its own. The
+// physical key where there is one, else the Qt key.
+int codeOfUnknownKey(int qtKey, quint32 scan)
+{
+    if (scan > 0 && scan < 256)
+        return 256 + int(scan);
+    if (qtKey >= 0x01000000)
+        return qtKey;
+    return 0x10000 + (qtKey & 0xffffff);
+}
+
+} // namespace
+
+int vbKeyCode(int qtKey, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods)
+{
+    if (scan == 0 && sym == 0) {
+        const int code = qtKeyCode(qtKey, mods);
+        return code ? code : codeOfUnknownKey(qtKey, 0);
+    }
+    if (int code = keysymCode(sym))
+        return code;
+    // Letters follow the layout (German Z, French A and Q); digits and
+    // punctuation the physical key (the French top row types "&" for 1).
+    if ((sym >= 'a' && sym <= 'z') || (sym >= 'A' && sym <= 'Z'))
+        return usCharCode(int(sym));
+    if (scan >= 10 && scan <= 19)
+        return usKeyAt(scan);
+    if (scan != 0) {
+        if (int code = punctuationCode(scan, sym, mods & Qt::ShiftModifier))
+            return code;
+        // Letters of other scripts, and keys of other layouts: the key's
+        // place on a US keyboard.
+        if (int code = usKeyAt(scan))
+            return code;
+        return codeOfUnknownKey(qtKey, scan);
+    }
+    const int code = qtKeyCode(qtKey, mods);
+    return code ? code : codeOfUnknownKey(qtKey, 0);
+}
+
+int vbKeyCode(const QKeyEvent* e)
+{
+    return vbKeyCode(e->key(), e->nativeScanCode(), e->nativeVirtualKey(), e->modifiers());
 }
 
 int vbShiftState(Qt::KeyboardModifiers mods)
@@ -63,10 +359,27 @@ int keyPressCode(const QKeyEvent* e)
     case Qt::Key_Delete: return -1;
     default: break;
     }
+    const int k = e->key();
+    if ((e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier)) {
+        if (k >= Qt::Key_A && k <= Qt::Key_Z)
+            return k - Qt::Key_A + 1;
+        if (k >= Qt::Key_BracketLeft && k <= Qt::Key_Underscore) // [ \ ] ^ _
+            return k - Qt::Key_BracketLeft + 27;
+    }
     const QString t = e->text();
     if (t.isEmpty())
         return -1;
     return t.at(0).unicode();
+}
+
+bool isCopyGesture(const QKeyEvent* e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if (e->key() == Qt::Key_Copy)
+        return true;
+    if (e->key() == Qt::Key_Insert && mods == Qt::ControlModifier)
+        return true;
+    return e->key() == Qt::Key_C && mods == (Qt::ControlModifier | Qt::ShiftModifier);
 }
 
 bool isEditingShortcut(const QKeyEvent* e)

@@ -1,6 +1,7 @@
 #include "logfile.h"
 
 #include "files.h"
+#include "owntext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,10 @@
 bool appendLog(const QString& path, const QString& header, const QString& line)
 {
     if (path.isEmpty())
+        return false;
+    // A log is one byte per character from its first line on; a line that
+    // cannot be written so is refused whole rather than written with "?".
+    if (firstUnfitChar(header) >= 0 || firstUnfitChar(line) >= 0)
         return false;
     const QFileInfo info(path);
     const bool fresh = !info.exists() && !info.isSymLink();

@@ -8,7 +8,10 @@
 // Appends one line (CR LF) to a log, with the header line first when the
 // file does not exist yet. Latin-1. False when the file cannot be written:
 // an empty path, a missing or read-only folder, or something other than a
-// regular file (a FIFO or a device) in the file's place. Never throws.
+// regular file (a FIFO or a device) in the file's place; false too, with
+// nothing written, when the header or line holds a character above U+00FF
+// (a window with typed text checks it first with singlebytefits, which
+// names the box). Never throws.
 // An empty header writes no header line.
 bool appendLog(const QString& path, const QString& header, const QString& line);
 

@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int InvalidPortNumber = 8002;
-constexpr int InvalidPropertyValue = 380;
 
 PortController::BackendFactory& factory()
 {
@@ -163,6 +162,12 @@ public:
             number = verr::PortAlreadyOpen;
             why = m_port.errorString();
             break;
+        case QSerialPort::UnsupportedOperationError:
+            // The device exists and opened, but not with these settings:
+            // a rate (or framing) it cannot run at.
+            number = verr::InvalidPropertyValue;
+            why = QStringLiteral("The port %1 cannot run at %2 baud.").arg(name).arg(s.baud);
+            break;
         default:
             number = verr::PortError;
             why = m_port.errorString();
@@ -194,15 +199,22 @@ public:
     }
     QByteArray readAll() override { return m_port.readAll(); }
 
-    bool setLine(int line, bool on) override
+    LineResult setLine(int line, bool on) override
     {
         if (m_noLines)
-            return false;
+            return LineResult::NoLines;
         Quiet q(*this);
-        const bool ok = line == portline::DTR ? m_port.setDataTerminalReady(on) : m_port.setRequestToSend(on);
-        if (!ok)
-            m_noLines = true;
-        return ok;
+        if (line == portline::DTR ? m_port.setDataTerminalReady(on) : m_port.setRequestToSend(on))
+            return LineResult::Done;
+        switch (m_port.error()) {
+        case QSerialPort::ResourceError:
+        case QSerialPort::PermissionError:
+        case QSerialPort::DeviceNotFoundError:
+            return LineResult::Refused; // the device is there and failed
+        default:
+            m_noLines = true; // a pseudo-terminal: no modem lines at all
+            return LineResult::NoLines;
+        }
     }
 
     int lines() override
@@ -255,7 +267,7 @@ private:
 
 VError badSettings(const QString& text)
 {
-    return VError(InvalidPropertyValue, QStringLiteral("Invalid property value: \"%1\"").arg(text));
+    return VError(verr::InvalidPropertyValue, QStringLiteral("Invalid property value: \"%1\"").arg(text));
 }
 
 } // namespace
@@ -297,6 +309,8 @@ PortController::PortController(QObject* parent) : QObject(parent)
 
 PortController::~PortController()
 {
+    // Whoever listened may be gone already.
+    blockSignals(true);
     close();
 }
 
@@ -366,6 +380,7 @@ void PortController::open(const QString& name, const QString& settings)
     connect(m_backend.get(), &PortBackend::broken, this, &PortController::onBroken);
     if (isSignalConnected(QMetaMethod::fromSignal(&PortController::ring)))
         m_ringPoll.start();
+    emit openChanged(true);
 }
 
 void PortController::close()
@@ -386,6 +401,7 @@ void PortController::close()
     m_name.clear();
     m_key.clear();
     m_dtr = m_rts = false;
+    emit openChanged(false);
 }
 
 void PortController::onBroken(int number, const QString&)
@@ -432,15 +448,23 @@ QString PortController::read()
 void PortController::setDtr(bool on)
 {
     m_dtr = on;
-    if (m_backend && !m_broken)
-        m_backend->setLine(portline::DTR, on);
+    setLine(portline::DTR, on);
 }
 
 void PortController::setRts(bool on)
 {
     m_rts = on;
-    if (m_backend && !m_broken)
-        m_backend->setLine(portline::RTS, on);
+    setLine(portline::RTS, on);
+}
+
+void PortController::setLine(int line, bool on)
+{
+    if (!m_backend || m_broken)
+        return;
+    if (m_backend->setLine(line, on) == PortBackend::LineResult::Refused)
+        throw VError(verr::PortError, QStringLiteral("The port %1 could not switch its %2 line %3.")
+                                          .arg(m_name, line == portline::DTR ? QStringLiteral("DTR") : QStringLiteral("RTS"),
+                                               on ? QStringLiteral("on") : QStringLiteral("off")));
 }
 
 int PortController::lineState()

@@ -12,8 +12,12 @@
 // Failure: on the first read, write or resource error of an open port the
 // port is closed and `failed(number, description)` is emitted once (queued,
 // on the GUI thread), the description saying that the port, by name, was
-// lost. A window that closes the port itself before then hears nothing more. Modem-line calls a device cannot do (pseudo-terminals) are
-// not errors: setters do nothing, inputs read as off.
+// lost. A window that closes the port itself before then hears nothing more.
+// Modem-line calls a device cannot do (pseudo-terminals) are not errors:
+// setters do nothing, inputs read as off. A device that has the lines but
+// fails to switch one raises VError from the setter.
+// An open that fails because the device cannot run at the rate asked for
+// raises VError verr::InvalidPropertyValue; other failures other numbers.
 //
 // The port device is reached through a PortBackend. By default that is a
 // QSerialPort; tests install a factory that hands out a fake for chosen
@@ -52,8 +56,8 @@ constexpr int DTR = 1, RTS = 2, CTS = 4, DSR = 8, DCD = 16, RI = 32;
 class PortBackend : public QObject {
     Q_OBJECT
 public:
-    // Opens the device; on failure returns false with a number (verr::...)
-    // and the platform's description.
+    // Opens the device; on failure returns false with a number (verr::...;
+    // InvalidPropertyValue for a rate the device refuses) and a description.
     virtual bool open(const QString& name, const PortSettings& s, int& number, QString& why) = 0;
     virtual void close() = 0;
     // Queues the bytes for sending; false when the device refuses them.
@@ -68,8 +72,10 @@ public:
     // Whether the named port could be opened now, found without opening it
     // (opening raises DTR and RTS, which resets many boards).
     virtual bool available(const QString& name) = 0;
-    // Modem lines: false / -1 when the device has none (no error).
-    virtual bool setLine(int line, bool on) = 0;
+    // Modem lines. NoLines when the device has none (no error), Refused
+    // when it has them and failed the call; lines() -1 when it has none.
+    enum class LineResult { Done, NoLines, Refused };
+    virtual LineResult setLine(int line, bool on) = 0;
     virtual int lines() = 0;
     virtual bool setBaud(int baud) = 0;
     virtual int baud() = 0;
@@ -102,6 +108,8 @@ public:
     // The text received since the previous read; possibly empty.
     QString read();
 
+    // Raise VError when the device fails the call; a device without modem
+    // lines takes them silently.
     void setDtr(bool on);
     void setRts(bool on);
     bool dtr() const { return m_dtr; }
@@ -142,6 +150,9 @@ Q_SIGNALS:
     void ring(bool on);
     // The port failed while open and has been closed (emitted once).
     void failed(int number, const QString& description);
+    // The port was opened, or closed (by close(), a new open or a failure),
+    // so a window can run its timers only while they have a port to serve.
+    void openChanged(bool open);
 
 protected:
     void connectNotify(const QMetaMethod& signal) override;
@@ -150,6 +161,7 @@ private:
     void onBroken(int number, const QString& description);
     void pollRing();
     int lineState();
+    void setLine(int line, bool on);
 
     std::unique_ptr<PortBackend> m_backend;
     QString m_name;

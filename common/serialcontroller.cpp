@@ -101,14 +101,19 @@ void SerialController::comwrite(const QString& text, int wait)
     try {
         rs232.write(text);
     } catch (const VError& e) {
-        setHandledError(e);
-        m_lost = rs232.portName();
-        noPort();
-        alertbox(m_prefix + QStringLiteral("Com port error"), QString(), 2);
+        portError(e);
         return;
     }
     if (wait > 0)
         delay(wait);
+}
+
+void SerialController::portError(const VError& e)
+{
+    setHandledError(e);
+    m_lost = rs232.portName();
+    noPort();
+    alertbox(m_prefix + QStringLiteral("Com port error"), QString(), 2);
 }
 
 QString SerialController::nextReply()

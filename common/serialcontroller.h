@@ -82,6 +82,9 @@ public:
     QString nextReply();
     // Back to the no-port state.
     void noPort();
+    // A call on the open port failed (a write, a modem line it refused):
+    // back to the no-port state with the one "Com port error" alert.
+    void portError(const VError& e);
     // The port whose device failed or vanished since it was last chosen;
     // empty while none did.
     const QString& lostPort() const { return m_lost; }

@@ -9,5 +9,6 @@
 QString readSettingLine(const QString& path);
 
 // Replaces the file with text and CR LF, atomically: the old file stays
-// whole until the new one is complete. False when it cannot be written.
+// whole until the new one is complete. Any text reads back identical
+// (encodeOwnText). False when it cannot be written.
 bool writeSettingLine(const QString& path, const QString& text);

@@ -1,4 +1,5 @@
 #include "slicedtext.h"
+#include "owntext.h"
 #include "timeslice.h"
 
 #include <QPlainTextEdit>
@@ -14,17 +15,25 @@ qsizetype indexOfLf(const QString& s, qsizetype from)
 {
     return s.indexOf(u'\n', from);
 }
-qsizetype indexOfLf(const QByteArray& s, qsizetype from)
+// A file's bytes, in the form they were read in.
+struct FileBytes {
+    const QByteArray& bytes;
+    bool utf8;
+    qsizetype size() const { return bytes.size(); }
+};
+
+qsizetype indexOfLf(const FileBytes& s, qsizetype from)
 {
-    return s.indexOf('\n', from);
+    return s.bytes.indexOf('\n', from);
 }
 QString piece(const QString& s, qsizetype from, qsizetype n)
 {
     return s.mid(from, n);
 }
-QString piece(const QByteArray& s, qsizetype from, qsizetype n)
+QString piece(const FileBytes& s, qsizetype from, qsizetype n)
 {
-    return QString::fromLatin1(s.constData() + from, n);
+    // Cut after a line end: a UTF-8 character is never cut in two.
+    return decodeOwnTextPiece(QByteArrayView(s.bytes).sliced(from, n), s.utf8);
 }
 
 template <class Text>
@@ -68,5 +77,11 @@ bool fillTextBox(QPlainTextEdit* box, const QString& text, TimeSlicer& slicer, c
 
 bool fillTextBox(QPlainTextEdit* box, const QByteArray& latin1, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
-    return fill(box, latin1, slicer, stop);
+    return fill(box, FileBytes{latin1, false}, slicer, stop);
+}
+
+bool fillTextBox(QPlainTextEdit* box, const QByteArray& bytes, bool utf8, TimeSlicer& slicer,
+                 const std::function<bool()>& stop)
+{
+    return fill(box, FileBytes{bytes, utf8}, slicer, stop);
 }

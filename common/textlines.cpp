@@ -1,28 +1,35 @@
 #include "textlines.h"
 
 #include "files.h"
+#include "owntext.h"
+#include "timeslice.h"
 
 #include <QFile>
 
 #include <utility>
 
-QStringList splitTextLines(const QByteArray& bytes)
+QStringList splitLines(const QString& text)
 {
     QStringList lines;
     qsizetype start = 0;
-    const qsizetype n = bytes.size();
+    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n')
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
             continue;
-        lines += QString::fromLatin1(bytes.constData() + start, i - start);
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+        lines += text.mid(start, i - start);
+        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines += QString::fromLatin1(bytes.constData() + start, n - start);
+        lines += text.mid(start);
     return lines;
+}
+
+QStringList splitTextLines(const QByteArray& bytes)
+{
+    return splitLines(decodeOwnText(bytes));
 }
 
 TextLines readTextLines(const QString& path, qint64 maxBytes)
@@ -52,25 +59,85 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
         bytes.truncate(cap);
         out.status = TextLines::TooLarge;
     }
-    out.lines = splitTextLines(bytes);
+    out.lines = splitLines(decodeOwnText(bytes, &out.utf8));
     return out;
+}
+
+QString toolargetext(const QString& path, qint64 cap)
+{
+    QString size;
+    if (cap >= (1 << 20) && cap % (1 << 20) == 0)
+        size = QString::number(cap >> 20) + QStringLiteral(" MiB");
+    else if (cap >= 1024 && cap % 1024 == 0)
+        size = QString::number(cap >> 10) + QStringLiteral(" KiB");
+    else
+        size = QString::number(cap) + QStringLiteral(" bytes");
+    return path + QStringLiteral(" is larger than ") + size
+        + QStringLiteral(", the most this file may be. None of it was read.");
 }
 
 TextLineReader::TextLineReader(const QString& path, qint64 maxBytes, qsizetype blockBytes)
     : m_cap(qMax<qint64>(maxBytes, 0)), m_blockBytes(qMax<qsizetype>(blockBytes, 1))
 {
-    if (!isregularfile(path)) {
-        m_status = TextLines::Missing;
-        m_end = true;
-        return;
+    if (!isregularfile(path))
+        fail(TextLines::Missing);
+    else if (!openregular(path, m_file))
+        fail(TextLines::Unreadable);
+    else if (m_file.size() > m_cap)
+        fail(TextLines::TooLarge);
+    else
+        m_status = TextLines::Ok;
+}
+
+void TextLineReader::fail(TextLines::Status status)
+{
+    m_status = status;
+    m_end = true;
+}
+
+bool TextLineReader::prepare(TimeSlicer& slicer)
+{
+    return decide(&slicer);
+}
+
+bool TextLineReader::decide(TimeSlicer* slicer)
+{
+    if (m_decided || m_status != TextLines::Ok)
+        return true;
+    m_decided = true;
+    // A failure is no abort: status() tells it, and next() gives no line.
+    const auto failed = [this](TextLines::Status status) {
+        fail(status);
+        return true;
+    };
+    // From the start again after an aborted pass.
+    const QByteArray head = m_file.seek(0) ? m_file.read(3) : QByteArray();
+    const qint64 skip = ownTextBomSize(head);
+    if (m_file.error() != QFileDevice::NoError || !m_file.seek(skip))
+        return failed(TextLines::Unreadable);
+    // Every byte is looked at before the first line is given: one that is
+    // no UTF-8 late in the file makes all of it Latin-1.
+    OwnTextForm form;
+    qint64 seen = skip;
+    while (!form.settled()) {
+        const QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, m_cap + 1 - seen));
+        if (m_file.error() != QFileDevice::NoError)
+            return failed(TextLines::Unreadable);
+        if (more.isEmpty())
+            break;
+        if ((seen += more.size()) > m_cap)
+            return failed(TextLines::TooLarge);
+        form.add(more);
+        if (slicer && !slicer->yield()) {
+            m_decided = false;
+            return false;
+        }
     }
-    if (!openregular(path, m_file)) {
-        m_status = TextLines::Unreadable;
-        m_end = true;
-        return;
-    }
-    m_status = m_file.size() > m_cap ? TextLines::TooLarge : TextLines::Ok;
-    m_end = m_status != TextLines::Ok;
+    if (!m_file.seek(skip))
+        return failed(TextLines::Unreadable);
+    m_read = skip;
+    m_utf8 = form.utf8();
+    return true;
 }
 
 bool TextLineReader::fill()
@@ -79,14 +146,12 @@ bool TextLineReader::fill()
     const qint64 room = m_cap + 1 - m_read;
     QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, room));
     if (m_file.error() != QFileDevice::NoError) {
-        m_status = TextLines::Unreadable;
-        m_end = true;
+        fail(TextLines::Unreadable);
         return false;
     }
     m_read += more.size();
     if (m_read > m_cap) {
-        m_status = TextLines::TooLarge;
-        m_end = true;
+        fail(TextLines::TooLarge);
         return false;
     }
     if (more.isEmpty()) {
@@ -103,6 +168,8 @@ bool TextLineReader::fill()
 
 bool TextLineReader::next(QString& line)
 {
+    if (!m_decided)
+        decide(nullptr);
     if (m_status != TextLines::Ok)
         return false;
     // Where the search for the line end goes on: a long line spread over
@@ -115,7 +182,7 @@ bool TextLineReader::next(QString& line)
             const char c = data[i];
             if (c != '\r' && c != '\n')
                 continue;
-            line = QString::fromLatin1(data + m_at, i - m_at);
+            line = decodeOwnTextPiece(QByteArrayView(data + m_at, i - m_at), m_utf8);
             if (c == '\r') {
                 if (i + 1 < n)
                     i += data[i + 1] == '\n';
@@ -132,7 +199,7 @@ bool TextLineReader::next(QString& line)
         }
         if (m_status != TextLines::Ok || m_at >= m_block.size())
             return false;
-        line = QString::fromLatin1(m_block.constData() + m_at, m_block.size() - m_at);
+        line = decodeOwnTextPiece(QByteArrayView(m_block).sliced(m_at), m_utf8);
         m_at = m_block.size();
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// Line-per-record text files: settings, tables, value lists. Bytes are
-// Latin-1 (one character per byte); CR LF, LF and CR each end a line; the
+// Line-per-record text files: settings, tables, value lists. The bytes are
+// read as decodeOwnText reads them (UTF-8 when they are valid UTF-8, else
+// Latin-1, a byte-order mark dropped); CR LF, LF and CR each end a line; the
 // end of the last line is optional and opens no empty line after it.
 
 #include <QByteArray>
@@ -18,6 +19,8 @@ struct TextLines {
     };
     Status status = Missing;
     QStringList lines;
+    // The file was read as UTF-8 (a tool writing it back keeps that form).
+    bool utf8 = false;
     bool ok() const { return status == Ok; }
 };
 
@@ -28,10 +31,23 @@ TextLines readTextLines(const QString& path, qint64 maxBytes);
 // The lines of bytes already in memory, by the same rules.
 QStringList splitTextLines(const QByteArray& bytes);
 
+// The lines of a text, split at CR LF, LF and CR by the same rules.
+QStringList splitLines(const QString& text);
+
+// What to tell the user about a file past its reader's cap (TooLarge): the
+// file, the cap ("16 MiB") and that none of it was taken. A reader refuses
+// such a file whole rather than use the part it read.
+QString toolargetext(const QString& path, qint64 cap);
+
+class TimeSlicer;
+
 // The same lines read a block at a time, so that a large file is taken in
 // while the event loop is served between lines; memory holds one block.
+// The text reads as readTextLines reads it, decided for the whole file by a
+// first pass over its bytes (prepare) before any line is given.
 //
 //   TextLineReader in(path, maxBytes);
+//   if (!in.prepare(slicer)) return;       // closed or quitting
 //   QString line;
 //   while (in.next(line)) { ... }
 //   if (in.status() != TextLines::Ok) ...  // Missing, Unreadable, TooLarge
@@ -40,14 +56,23 @@ QStringList splitTextLines(const QByteArray& bytes);
 class TextLineReader {
 public:
     TextLineReader(const QString& path, qint64 maxBytes, qsizetype blockBytes = 256 * 1024);
+    // The pass that decides how the file's text reads, serving the event
+    // loop through slicer. False when the wait was aborted (the window was
+    // closed, the program quits): nothing of the window may be touched.
+    // next() makes the same pass unserved when it was not made.
+    bool prepare(TimeSlicer& slicer);
     // The next line; false at the end of the file or on an error.
     bool next(QString& line);
     TextLines::Status status() const { return m_status; }
-    // Bytes taken from the file so far.
+    // Bytes taken from the file so far (for lines; the first pass aside).
     qint64 bytesRead() const { return m_read; }
+    // The file reads as UTF-8 (a tool writing it back keeps that form).
+    bool utf8() const { return m_utf8; }
 
 private:
+    bool decide(TimeSlicer* slicer);
     bool fill();
+    void fail(TextLines::Status status);
 
     QFile m_file;
     QByteArray m_block;
@@ -57,5 +82,7 @@ private:
     qsizetype m_blockBytes;
     bool m_end = false;
     bool m_afterCr = false; // the last block ended in CR: an LF next ends no line
+    bool m_decided = false;
+    bool m_utf8 = false;
     TextLines::Status m_status = TextLines::Missing;
 };

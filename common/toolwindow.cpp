@@ -14,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include <set>
+
 // Per-control event handlers of one window, served by its one event filter.
 class EventHooks {
 public:
@@ -24,6 +26,8 @@ public:
     std::map<QObject*, std::function<void()>> focusOut;
     std::map<QObject*, std::function<void()>> doubleClick;
     std::map<QObject*, std::function<void()>> mouseDown;
+    // Controls whose key press takes the control keys too (see onKeyPress).
+    std::set<QObject*> controlKeys;
 };
 
 namespace {
@@ -318,9 +322,13 @@ QWidget* ToolWindow::form()
     return m_form;
 }
 
-void ToolWindow::onKeyPress(QWidget* w, std::function<int(int)> handler)
+void ToolWindow::onKeyPress(QWidget* w, std::function<int(int)> handler, KeyPressScope scope)
 {
     m_hooks->keyPress[w] = std::move(handler);
+    if (scope == KeyPressScope::ControlKeysToo)
+        m_hooks->controlKeys.insert(w);
+    else
+        m_hooks->controlKeys.erase(w);
     w->installEventFilter(this);
 }
 void ToolWindow::onKeyDown(QWidget* w, std::function<void(int, int)> handler)
@@ -380,17 +388,30 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // A control that takes control keys asks for Ctrl+C and the like
+        // as keys, before any shortcut can have them.
+        auto* ke = static_cast<QKeyEvent*>(event);
+        if (m_hooks->controlKeys.count(watched) && !isCopyGesture(ke) && keyPressCode(ke) >= 0
+            && keyPressCode(ke) < 32) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
         auto down = m_hooks->keyDown.find(watched);
         if (down != m_hooks->keyDown.end()) {
             auto h = down->second;
-            guarded([&] { h(vbKeyCode(ke->key()), vbShiftState(ke->modifiers())); });
+            guarded([&] { h(vbKeyCode(ke), vbShiftState(ke->modifiers())); });
         }
         if (!m_form)
             return true;
         auto it = m_hooks->keyPress.find(watched);
-        if (it == m_hooks->keyPress.end() || isEditingShortcut(ke))
+        if (it == m_hooks->keyPress.end())
+            return false;
+        if (m_hooks->controlKeys.count(watched) ? isCopyGesture(ke) : isEditingShortcut(ke))
             return false;
         const int code = keyPressCode(ke);
         if (code < 0)
@@ -416,7 +437,7 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
             auto* ke = static_cast<QKeyEvent*>(event);
             if (!ke->isAutoRepeat()) {
                 auto h = it->second;
-                guarded([&] { h(vbKeyCode(ke->key()), vbShiftState(ke->modifiers())); });
+                guarded([&] { h(vbKeyCode(ke), vbShiftState(ke->modifiers())); });
             }
         }
         return false;

@@ -107,7 +107,14 @@ public:
     // code and returns the key to keep (0 drops it; another code replaces
     // it). Key down/up get the key code and the shift state
     // (1 Shift, 2 Ctrl, 4 Alt).
-    void onKeyPress(QWidget* w, std::function<int(int key)> handler);
+    // The platform's editing shortcuts (copy, paste, select all...) pass
+    // the key press by; a control with ControlKeysToo (a terminal, whose
+    // Ctrl+C is the character 3 for the far end) gets them as control
+    // characters, and only the copy gestures that type none (Ctrl+Insert,
+    // Ctrl+Shift+C) pass it by.
+    enum class KeyPressScope { Characters, ControlKeysToo };
+    void onKeyPress(QWidget* w, std::function<int(int key)> handler,
+                    KeyPressScope scope = KeyPressScope::Characters);
     void onKeyDown(QWidget* w, std::function<void(int keycode, int shift)> handler);
     void onKeyUp(QWidget* w, std::function<void(int keycode, int shift)> handler);
     void onFocusIn(QWidget* w, std::function<void()> handler);

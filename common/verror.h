@@ -39,6 +39,7 @@ constexpr int DeviceIO = 57;
 constexpr int PermissionDenied = 70;
 constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
+constexpr int InvalidPropertyValue = 380; // also a rate the port cannot run at
 constexpr int PortAlreadyOpen = 8005;
 constexpr int PortNotOpen = 8015;
 constexpr int PortError = 8018;

@@ -1,11 +1,11 @@
 #include "ctrl_7547_dualdac.h"
 #include "dualdac.h"
-#include "newestfirsttext.h"
 
 #include "common/alert.h"
 #include "common/controlchars.h"
 #include "common/formbuilder.h"
 #include "common/framer.h"
+#include "common/newestfirstlog.h"
 #include "common/numtext.h"
 #include "common/scrollnotify.h"
 
@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -30,8 +29,8 @@ struct Ctrl_7547_dualdac::Ui : Controls {
     std::array<QLineEdit*, 2> tout{};
     std::array<QPushButton*, 3> serialcmmd{};
     std::array<QCheckBox*, 2> datatoscreen{};
-    QPlainTextEdit* txdata = nullptr;
-    QPlainTextEdit* rxdata = nullptr;
+    NewestFirstLog* txdata = nullptr;
+    NewestFirstLog* rxdata = nullptr;
     QLabel* comstatus = nullptr;
     QComboBox* baudrateselect = nullptr;
     QComboBox* portselect = nullptr;
@@ -125,8 +124,7 @@ void Ctrl_7547_dualdac::build(QWidget* form)
         auto* c = place<QCheckBox>(form, arrayName(QStringLiteral("datatoscreen"), i), left, 4260, 255, 255);
         u->datatoscreen[size_t(i)] = c;
         label(6 + i, logCaptions[i], left + 300, 4260, 2000);
-        auto* log = place<QPlainTextEdit>(form, QString::fromLatin1(logNames[i]), left, 4560, 3600, 1920);
-        log->setReadOnly(true);
+        auto* log = place<NewestFirstLog>(form, QString::fromLatin1(logNames[i]), left, 4560, 3600, 1920);
         log->setFont(fixed);
         (i == 0 ? u->txdata : u->rxdata) = log;
         onDoubleClick(log->viewport(), [this] {
@@ -201,7 +199,7 @@ void Ctrl_7547_dualdac::comwrite(const QString& text, int wait)
     u->comstatus->setText(QStringLiteral("Wait"));
     u->comstatus->repaint();
     if (u->datatoscreen[0]->isChecked())
-        prependLine(u->txdata, txLogLine(text));
+        u->txdata->addLine(txLogLine(text));
     serial.comwrite(text, wait);
     if (Ui* v = ui()) {
         v->comstatus->setText(QStringLiteral("Ready"));
@@ -277,6 +275,6 @@ void Ctrl_7547_dualdac::process(int what, const QString&)
             for (int i = 0; i < 2; ++i)
                 u->adc[size_t(i)]->setText(fmt(readingVolts(frame, i), QStringLiteral("0.0000")));
         if (u->datatoscreen[1]->isChecked())
-            prependLine(u->rxdata, frame);
+            u->rxdata->addLine(frame);
     }
 }

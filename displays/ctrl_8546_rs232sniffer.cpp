@@ -49,10 +49,11 @@ Ctrl_8546_rs232sniffer::Ctrl_8546_rs232sniffer()
              [this](int what, const QString& text) { process(what, text); })
 {
     serial.setAfterOpen([this] { afterOpen(); });
-    // A device that exists and is free but will not open is one that
-    // cannot run at the board's rate: no port, as when the rate read back
-    // is too low.
-    serial.setOpenFailureReported([](const QString& port, const VError&) { return !PortController::available(port); });
+    // A port that cannot run at the board's rate is no port for it, as when
+    // the rate read back is too low: back to "Select" without a word. Any
+    // other failure (missing, busy, no permission, I/O) is reported.
+    serial.setOpenFailureReported(
+        [](const QString&, const VError& e) { return e.number() != verr::InvalidPropertyValue; });
 }
 
 Ctrl_8546_rs232sniffer::Ui* Ctrl_8546_rs232sniffer::ui() const
@@ -75,6 +76,7 @@ void Ctrl_8546_rs232sniffer::build(QWidget* form)
     for (int d : depths)
         u->bdepth->addItem(QString::number(d), d);
     on(u->bdepth, &QComboBox::currentIndexChanged, [this] { depthChosen(); });
+    onKeyPress(u->bdepth, [](int) { return 0; });
 
     placeLabel(form, QStringLiteral("Offset"), 6120, 165, 600, 255, QStringLiteral("Label_offset"));
     u->showoffset = placeLabel(form, QStringLiteral("1"), 6780, 165, 900, 255, QStringLiteral("showoffset"));

@@ -6,6 +6,7 @@
 #include "common/files.h"
 #include "common/formbuilder.h"
 #include "common/logfile.h"
+#include "common/owntext.h"
 #include "common/pacing.h"
 #include "common/paths.h"
 #include "common/textlines.h"
@@ -225,6 +226,7 @@ void Ctrl_8620_glimmerix::onLoad()
     Ui* u = ui();
     u->datestamp->setText(datestampFor(today()));
     u->model->setCurrentIndex(0);
+    m_pending.reset();
     loadSettings();
 }
 
@@ -248,7 +250,7 @@ void Ctrl_8620_glimmerix::saveSettings()
     if (!u)
         return;
     try {
-        writefile(settingsPath(), eightDigits(u->serialnumber->text()).toLatin1() + "\r\n");
+        writefile(settingsPath(), encodeOwnText(eightDigits(u->serialnumber->text()) + QStringLiteral("\r\n")));
     } catch (const VError& e) {
         setHandledError(e);
         alertbox(QStringLiteral("Settings file error"), QString(), 2);
@@ -340,9 +342,20 @@ void Ctrl_8620_glimmerix::write(bool advance)
                  0);
         return;
     }
+    // The record is one byte per character; a customer it cannot hold is
+    // refused before the board is written, so board and record agree.
+    if (!singlebytefits(QStringLiteral("the shipped-boards record ") + recordPath(),
+                        {{QStringLiteral("Customer"), u->customer->text()},
+                         {QStringLiteral("Model"), u->model->currentText()}}))
+        return;
     u->rstat->setText(QStringLiteral("Wait"));
     setBackColor(u->rstat, colors::white);
+    m_pending = PendingWrite{u->customer->text(), m_grid.mdata[0].text, u->model->currentText(),
+                             u->datestamp->text(), u->serialnumber->text(), advance};
     serial.comwrite(*command, 0);
+    // Nothing went out without a port: no answer can be due.
+    if (ui() && serial.portopen == 0)
+        m_pending.reset();
 }
 
 void Ctrl_8620_glimmerix::process(int what, const QString&)
@@ -377,6 +390,12 @@ void Ctrl_8620_glimmerix::process(int what, const QString&)
 void Ctrl_8620_glimmerix::writeAnswer(const QString& frame)
 {
     Ui* u = ui();
+    // An answer to no write of ours names no board: nothing is recorded,
+    // advanced or dumped.
+    if (!m_pending)
+        return;
+    const PendingWrite written = *m_pending;
+    m_pending.reset();
     if (!writeAccepted(frame)) {
         u->rstat->setText(QStringLiteral("?"));
         setBackColor(u->rstat, colors::red);
@@ -386,15 +405,14 @@ void Ctrl_8620_glimmerix::writeAnswer(const QString& frame)
     setBackColor(u->rstat, colors::green);
     u->eeread->clear();
     u->rvmblock->clear();
-    recordBoard();
+    recordBoard(written);
     if (!ui() || aborted())
         return;
     serial.comwrite(dumpCommand, 0);
     if (!ui() || aborted())
         return;
-    u = ui();
-    const QString number = eightDigits(u->serialnumber->text());
-    if (!incrementafterwrite || number.toLongLong() == 0)
+    const QString number = eightDigits(written.serial);
+    if (!written.advance || number.toLongLong() == 0)
         return;
     if (const auto next = nextSerial(number)) {
         setSerial(*next);
@@ -407,11 +425,10 @@ void Ctrl_8620_glimmerix::writeAnswer(const QString& frame)
              0);
 }
 
-void Ctrl_8620_glimmerix::recordBoard()
+void Ctrl_8620_glimmerix::recordBoard(const PendingWrite& written)
 {
-    Ui* u = ui();
-    const QString line = recordLine(u->customer->text(), m_grid.mdata[0].text, u->model->currentText(),
-                                    u->datestamp->text(), u->serialnumber->text());
+    const QString line =
+        recordLine(written.customer, written.version, written.model, written.datestamp, written.serial);
     const QString path = recordPath();
     if (appendLog(path, recordHeader(), line))
         return;

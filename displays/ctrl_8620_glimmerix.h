@@ -8,6 +8,8 @@
 #include "common/serialcontroller.h"
 #include "common/toolwindow.h"
 
+#include <optional>
+
 class Ctrl_8620_glimmerix : public ToolWindow {
     Q_OBJECT
 public:
@@ -31,17 +33,25 @@ protected:
     void onUnload() override;
 
 private:
+    // The write the board has not answered yet, with every record field as
+    // it was when it was sent: the boxes may change while the board works.
+    // A later write replaces it (the board then holds the later block).
+    struct PendingWrite {
+        QString customer, version, model, datestamp, serial;
+        bool advance = false;
+    };
     struct Ui;
     Ui* ui() const;
     void fullTest();
     void dump();
     void write(bool advance);
     void writeAnswer(const QString& frame);
-    void recordBoard();
+    void recordBoard(const PendingWrite& written);
     void showGrid();
     void setSerial(const QString& text);
     void loadSettings();
     void saveSettings();
 
     glimmerix::TestGrid m_grid;
+    std::optional<PendingWrite> m_pending;
 };

@@ -2,6 +2,7 @@
 #include "linestroke.h"
 
 #include "common/alert.h"
+#include "common/owntext.h"
 #include "common/clock.h"
 #include "common/controlchars.h"
 #include "common/files.h"
@@ -359,6 +360,9 @@ void Ctrl_9693_lumatile::bindFields(Ui* u)
 
     for (int i = 0; i < 4; ++i)
         on(u->enabler[std::size_t(i)], &QCheckBox::toggled, [this, i] { enablerClick(i); });
+    for (QCheckBox* c : u->enabler)
+        on(c, &QCheckBox::toggled, [this] { runTimers(); });
+    on(&serial.rs232, &PortController::openChanged, [this] { runTimers(); });
 
     for (int i = 0; i < 3; ++i) {
         QLineEdit* b = u->animation[std::size_t(i)];
@@ -457,15 +461,34 @@ void Ctrl_9693_lumatile::charoutKey(int key)
 void Ctrl_9693_lumatile::setTimer1(int ms)
 {
     m_timer1Interval = std::max(ms, 0);
+    if (Ui* u = ui())
+        u->Timer1->stop(); // a new interval starts a new period
+    runTimers();
+}
+
+void Ctrl_9693_lumatile::runTimers()
+{
     Ui* u = ui();
     if (!u)
         return;
-    // A Qt timer at 0 would fire on every pass of the event loop.
-    if (m_timer1Interval < 1) {
+    // Animate and Count change the window at every tick; Time and Date
+    // only send, which needs a port. Timer1's interval is kept while it
+    // rests. A Qt timer at 0 would fire on every pass of the event loop.
+    const bool shows = u->enabler[0]->isChecked() || u->enabler[3]->isChecked();
+    const bool sends = (u->enabler[1]->isChecked() || u->enabler[2]->isChecked()) && serial.rs232.isOpen();
+    if (m_timer1Interval >= 1 && (shows || sends)) {
+        if (!u->Timer1->isActive())
+            u->Timer1->start(m_timer1Interval);
+    } else {
         u->Timer1->stop();
-        return;
     }
-    u->Timer1->start(m_timer1Interval);
+    // The watchdog has work only while the interval is out of range.
+    if (m_timer1Interval < 1) {
+        if (!u->Timer2->isActive())
+            u->Timer2->start();
+    } else {
+        u->Timer2->stop();
+    }
 }
 
 void Ctrl_9693_lumatile::enablerClick(int index)
@@ -561,7 +584,7 @@ void Ctrl_9693_lumatile::onLoad()
     if (!path.isEmpty() && !path.contains(QChar(0)) && fileexists(path) && readFont(path, true))
         u->statusbox->setText(QStringLiteral("Character set file loaded"));
     showCode(m_code);
-    u->Timer2->start();
+    runTimers();
 }
 
 void Ctrl_9693_lumatile::onUnload()
@@ -573,7 +596,7 @@ void Ctrl_9693_lumatile::onUnload()
     u->Timer1->stop();
     u->Timer2->stop();
     try {
-        writefile(settingsPath(), u->fontfile->text().toLatin1() + "\r\n");
+        writefile(settingsPath(), encodeOwnText(u->fontfile->text() + QStringLiteral("\r\n")));
     } catch (const VError& e) {
         alertbox(QStringLiteral("Settings not saved"), e.description(), 0);
     }

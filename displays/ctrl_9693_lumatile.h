@@ -43,7 +43,8 @@ public:
     // normalised value of `acc`, always 10..125.
     int currentCode() const { return m_code; }
     bool uploading() const { return m_uploading; }
-    // The interval of Timer1 in ms; 0 while it is stopped.
+    // The interval of Timer1 in ms (0: out of range). Timer1 runs at it
+    // only while a mode has work.
     int timer1Interval() const { return m_timer1Interval; }
 
     static QString settingsPath();
@@ -96,6 +97,8 @@ private:
     void normaliseAnimation(int box);
     void xcountEnter(bool check);
     void setTimer1(int ms);
+    // Starts or stops the timers by what they have to do.
+    void runTimers();
     bool stillHere() const;
 
     int m_code = 65;

@@ -166,7 +166,9 @@ void Math_latlon::loadlocation(int which)
         return;
     m_locationfolder = pathpart(path, 3);
     const TextLines file = readTextLines(path, maxLocationBytes);
-    if (file.status == TextLines::Missing || file.status == TextLines::Unreadable)
+    if (file.status == TextLines::TooLarge)
+        alertbox(QStringLiteral("Location file error"), toolargetext(path, maxLocationBytes), 0);
+    if (!file.ok())
         return;
     // A file of fewer than two lines loads what it has: a missing line
     // reads as empty, 0 to the south or west.

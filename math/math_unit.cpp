@@ -25,8 +25,9 @@ const char* const groupNames[13] = {"Distance", "Area",    "Volume", "Weight - M
 // The temperature pair is listed but converted only between like units:
 // its units need an offset as well as a factor, which the table lacks.
 constexpr int temperatureGroup = 6;
-// A unit table is a few kilobytes; anything far larger is not one.
-constexpr qint64 maxTableBytes = 1 << 20;
+// A unit table is a few kilobytes; one past this size is no unit table and
+// is refused whole rather than read in part.
+constexpr qint64 maxTableBytes = 16 << 20;
 
 int groupOfIndex(int index)
 {
@@ -91,13 +92,16 @@ void Math_unit::loadunits()
     m_table = FactorTable();
     for (QComboBox* s : u->unitselector)
         s->clear();
-    TextLines file = readTextLines(joinpath(apppath(), QStringLiteral("units.udb")), maxTableBytes);
+    const QString path = joinpath(apppath(), QStringLiteral("units.udb"));
+    const TextLines file = readTextLines(path, maxTableBytes);
     if (file.status == TextLines::Missing || file.status == TextLines::Unreadable) {
         beep();
         return;
     }
-    if (file.status == TextLines::TooLarge && !file.lines.isEmpty())
-        file.lines.removeLast(); // cut short: its last unit may be incomplete
+    if (file.status == TextLines::TooLarge) {
+        alertbox(QStringLiteral("Unit table error"), toolargetext(path, maxTableBytes), 0);
+        return;
+    }
     for (const QString& line : file.lines)
         m_table.addLine(line);
     for (int i = 0; i < 26; ++i) {

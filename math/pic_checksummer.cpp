@@ -165,15 +165,23 @@ void PIC_checksummer::process(const QString& path)
     Sha1Stream hash;
     {
         QFile f;
-        if (!openregular(path, f) || f.size() > kMaxHexBytes) {
+        if (!openregular(path, f)) {
             u->errorbox->setPlainText(unreadable);
+            return;
+        }
+        if (f.size() > kMaxHexBytes) {
+            u->errorbox->setPlainText(toolargetext(path, kMaxHexBytes));
             return;
         }
         qint64 total = 0;
         for (;;) {
             const QByteArray part = f.read(kHashPart);
-            if (f.error() != QFileDevice::NoError || (total += part.size()) > kMaxHexBytes) {
+            if (f.error() != QFileDevice::NoError) {
                 u->errorbox->setPlainText(unreadable);
+                return;
+            }
+            if ((total += part.size()) > kMaxHexBytes) {
+                u->errorbox->setPlainText(toolargetext(path, kMaxHexBytes));
                 return;
             }
             if (part.isEmpty())
@@ -186,6 +194,8 @@ void PIC_checksummer::process(const QString& path)
     u->hashtext->setText(hash.digest());
 
     TextLineReader text(path, kMaxHexBytes);
+    if (!text.prepare(slicer))
+        return;
     QString line;
     bool any = false;
     while (text.next(line)) {
@@ -195,7 +205,7 @@ void PIC_checksummer::process(const QString& path)
             return;
     }
     if (text.status() != TextLines::Ok) {
-        u->errorbox->setPlainText(unreadable);
+        u->errorbox->setPlainText(text.status() == TextLines::TooLarge ? toolargetext(path, kMaxHexBytes) : unreadable);
         return;
     }
     if (!any) {

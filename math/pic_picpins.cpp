@@ -1,6 +1,7 @@
 #include "pic_picpins.h"
 
 #include "common/alert.h"
+#include "common/owntext.h"
 #include "common/boxtext.h"
 #include "common/controlchars.h"
 #include "common/files.h"
@@ -291,7 +292,7 @@ void PIC_picpins::writedata(const QString& mode)
     const QString text = pinDefinitions(table());
     u->result->setPlainText(boxtext(text));
     if (toFile)
-        writeFile(path, (text + cc.CRLF).toLatin1());
+        writeFile(path, encodeOwnText(text + cc.CRLF));
 }
 
 void PIC_picpins::filesave()

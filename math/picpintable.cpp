@@ -1,5 +1,7 @@
 #include "picpintable.h"
 
+#include "common/owntext.h"
+
 #include "common/fields.h"
 
 #include <algorithm>
@@ -173,7 +175,7 @@ QByteArray pinFile(const QString& deviceEntry, const PinTable& t)
     QString text = clean(deviceEntry) + kCrLf;
     for (const QStringList* l : {&dir, &dat, &name, &desc, &modes})
         text += l->join(kSep) + kCrLf;
-    return text.toLatin1();
+    return encodeOwnText(text);
 }
 
 PinFileData readPinFile(const QStringList& lines)

@@ -42,7 +42,8 @@ QStringList pinDevices();
 bool devicePin(const QString& deviceEntry, int entry);
 
 // The ".pin" file of a table saved with the given device entry selected:
-// six CR LF lines, entries separated by DC1, Latin-1. DC1, CR and LF inside
+// six CR LF lines, entries separated by DC1, encoded by encodeOwnText so any
+// text reads back (old Latin-1 files still read). DC1, CR and LF inside
 // a name or comment become blanks so the file reads back as saved.
 QByteArray pinFile(const QString& deviceEntry, const PinTable& table);
 

@@ -1,6 +1,7 @@
 #include "ctrl_9064_gps.h"
 
 #include "common/alert.h"
+#include "common/owntext.h"
 #include "common/controlchars.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
@@ -260,7 +261,7 @@ void Ctrl_9064_gps::loadSettings()
 void Ctrl_9064_gps::saveSettings()
 {
     try {
-        writefile(settingsPath(), locfolder.toLatin1() + "\r\n");
+        writefile(settingsPath(), encodeOwnText(locfolder + QStringLiteral("\r\n")));
     } catch (const VError& e) {
         setHandledError(e);
         alertbox(QStringLiteral("Settings file error"), QString(), 2);
@@ -473,9 +474,16 @@ void Ctrl_9064_gps::latlon_DblClick()
     if (path.isEmpty() || !ui())
         return;
     locfolder = pathpart(path, 3);
-    const TextLines file = readTextLines(path, 1024 * 1024);
-    const std::optional<Position> ref =
-        file.status == TextLines::Ok || file.status == TextLines::TooLarge ? locationLines(file.lines) : std::nullopt;
+    // A location file is two lines; one past this size is no location file,
+    // and is refused whole rather than read in part.
+    constexpr qint64 cap = 1024 * 1024;
+    const TextLines file = readTextLines(path, cap);
+    if (file.status == TextLines::TooLarge) {
+        alertbox(QStringLiteral("Location file error"),
+                 toolargetext(path, cap) + QStringLiteral("  The reference was not changed."), 0);
+        return;
+    }
+    const std::optional<Position> ref = file.ok() ? locationLines(file.lines) : std::nullopt;
     if (!ref) {
         alertbox(QStringLiteral("Location file error"),
                  QStringLiteral("\"") + path +

@@ -1,6 +1,6 @@
 #include "ctrl_9249_lis33accel.h"
 #include "lis33accel.h"
-#include "newestfirstlog.h"
+#include "common/newestfirstlog.h"
 
 #include "common/alert.h"
 #include "common/controlchars.h"
@@ -171,7 +171,23 @@ void Ctrl_9249_lis33accel::build(QWidget* form)
     u->Timer1->setObjectName(QStringLiteral("Timer1"));
     u->Timer1->setInterval(100);
     on(u->Timer1, &QTimer::timeout, [this] { Timer1_Timer(); });
-    u->Timer1->start();
+    // The poll ticks only while it has something to send.
+    for (QCheckBox* c : {u->auto1, u->auto2, u->auto3})
+        on(c, &QCheckBox::toggled, [this] { pollWhenNeeded(); });
+    on(&serial.rs232, &PortController::openChanged, [this] { pollWhenNeeded(); });
+}
+
+void Ctrl_9249_lis33accel::pollWhenNeeded()
+{
+    Ui* u = ui();
+    if (!u)
+        return;
+    const bool work = serial.rs232.isOpen()
+                      && (u->auto1->isChecked() || u->auto2->isChecked() || u->auto3->isChecked());
+    if (!work)
+        u->Timer1->stop();
+    else if (!u->Timer1->isActive())
+        u->Timer1->start();
 }
 
 void Ctrl_9249_lis33accel::onLoad()

@@ -32,6 +32,8 @@ private:
     struct Ui;
     Ui* ui() const;
     void addLogLine(NewestFirstLog* log, const QString& line);
+    // Runs Timer1 while a port is open and an "Auto" box is checked.
+    void pollWhenNeeded();
     void setBoxes(const QStringList& names, const QString& text);
 
     bool m_polling = false;

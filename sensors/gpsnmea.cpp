@@ -47,9 +47,15 @@ int indicatorIndex(Sentence kind)
     }
 }
 
+QString withoutChecksum(const QString& frame)
+{
+    const qsizetype star = frame.indexOf(u'*');
+    return star < 0 ? frame : frame.left(star);
+}
+
 QStringList sentenceFields(const QString& frame)
 {
-    return frame.split(u',');
+    return withoutChecksum(frame).split(u',');
 }
 
 QString utcForm(const QString& time)
@@ -140,17 +146,19 @@ std::optional<QString> commandText(int index, const QString& maskBox)
 
 std::vector<BoxValue> replyValues(const QString& frame)
 {
-    const QString comma = QStringLiteral(",");
-    const auto field = [&](int n) { return getfield(frame, n, comma); };
+    // Fields numbered from 1 as the replies are described ("PDME" is 1).
+    const QStringList fields = sentenceFields(frame);
+    const auto field = [&](int n) { return fields.value(n - 1); };
+    const auto present = [&](int n) { return !field(n).trimmed().isEmpty(); };
     const QString code = field(2);
     const QString sub = field(3);
     std::vector<BoxValue> set;
-    if (code == QLatin1String("12") && sub == QLatin1String("5") && !frame.endsWith(QLatin1String(",5"))) {
+    if (code == QLatin1String("12") && sub == QLatin1String("5") && present(4)) {
         set.push_back({1, fmt(numval(field(4)) * 3.2808, QStringLiteral("0.00"))});
         set.push_back({2, fmt(numval(field(5)) * 3.2808, QStringLiteral("0.00"))});
-    } else if (code == QLatin1String("12") && sub == QLatin1String("6") && !frame.endsWith(QLatin1String(",6"))) {
+    } else if (code == QLatin1String("12") && sub == QLatin1String("6") && present(4)) {
         set.push_back({3, fmt(numval(field(4)), QStringLiteral("0"))});
-    } else if (code == QLatin1String("7") && !frame.endsWith(QLatin1String(",7"))) {
+    } else if (code == QLatin1String("7") && present(3)) {
         set.push_back({0, fmt(numval(sub), QStringLiteral("0"))});
     }
     return set;

@@ -4,7 +4,8 @@
 //
 // A frame is what framer("$", CR, buffer) cuts out: the talker and sentence
 // name, the comma-separated fields, and a "*hh" checksum (when sent) still
-// attached to the last field. The checksum is neither checked nor removed.
+// attached to the last field. The checksum is not checked; it is cut off
+// before the fields are used, so it never reaches a box or the log.
 
 #include <QString>
 #include <QStringList>
@@ -25,8 +26,12 @@ Sentence classify(const QString& frame);
 // The indicator (Check1 index 0 to 5) of a GP sentence; -1 for the others.
 int indicatorIndex(Sentence kind);
 
-// The frame split at every ",": field 0 is the sentence name, empty fields
-// keep their place.
+// The frame without its checksum: everything from the first "*" on ("*" is
+// no character of any field).
+QString withoutChecksum(const QString& frame);
+
+// The frame, without its checksum, split at every ",": field 0 is the
+// sentence name, empty fields keep their place.
 QStringList sentenceFields(const QString& frame);
 
 // hhmmss.sss as hh:mm:ss.sss; "" stays "".
@@ -87,8 +92,10 @@ struct BoxValue {
 
 // The boxes a "PDME" reply frame sets: "PDME,12,5,h,v" the estimated errors
 // in feet (boxes 1 and 2, "0.00"), "PDME,12,6,s" the leap seconds (box 3),
-// "PDME,7,m" the elevation mask (box 0), each "0". A reply that ends with
-// its comma and sub-command alone ("PDME,12,5") sets nothing.
+// "PDME,7,m" the elevation mask (box 0), each "0". A reply whose value
+// field is missing or empty once the checksum is cut ("PDME,12,5",
+// "PDME,7,*3F") is an empty reply and sets nothing, whatever digits the
+// values end in ("PDME,7,7" is a 7 degree mask).
 std::vector<BoxValue> replyValues(const QString& frame);
 
 } // namespace gps

@@ -2,6 +2,7 @@
 
 #include "common/alert.h"
 #include "common/files.h"
+#include "common/owntext.h"
 #include "common/textlines.h"
 #include "common/timeslice.h"
 #include "common/verror.h"
@@ -9,6 +10,8 @@
 bool readBoardFile(const QString& path, QStringList& lines, TimeSlicer& slicer)
 {
     TextLineReader in(path, boardFileMaxBytes);
+    if (!in.prepare(slicer))
+        return false;
     QStringList got;
     QString line;
     while (in.next(line)) {
@@ -32,6 +35,10 @@ bool writeBoardFile(const QString& path, const QStringList& lines, TimeSlicer& s
 {
     QByteArray bytes;
     for (const QString& line : lines) {
+        // Placement machines read one byte per character: text they cannot
+        // hold is refused before the old file is touched.
+        if (firstUnfitChar(line) >= 0)
+            return singlebytelines(path, lines); // names the line, false
         bytes += line.toLatin1();
         bytes += "\r\n";
         if (!slicer.yield())

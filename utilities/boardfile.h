@@ -16,7 +16,8 @@ class TimeSlicer;
 // the program quitting), without the alert.
 bool readBoardFile(const QString& path, QStringList& lines, TimeSlicer& slicer);
 
-// Writes lines, each ended by CR LF, replacing the file only once all of
-// it is written, while the event loop is served; an alert names a file
-// that cannot be written. True when written.
+// Writes lines, each ended by CR LF, one byte per character, replacing the
+// file only once all of it is written, while the event loop is served; an
+// alert names a file that cannot be written, or the line and the character
+// it cannot hold (nothing is written then). True when written.
 bool writeBoardFile(const QString& path, const QStringList& lines, TimeSlicer& slicer);

@@ -98,9 +98,14 @@ std::vector<PartsEntry> readPartsList(const QStringList& lines)
                 rest = next < 0 ? line.mid(close + 1) : line.mid(close + 1, next - close - 1);
             }
             const QString partno = firstWord(getfield(rest, 2, comma));
-            const int count = getfield(list, 0, comma).toInt();
-            for (int k = 1; k <= count; ++k)
-                entries.push_back({firstWord(getfield(list, k, comma)), partno});
+            // Split here rather than field by field: a list may name far
+            // more designators than getfield counts. A trailing comma opens
+            // no name.
+            QStringList names = list.isEmpty() ? QStringList() : list.split(u',');
+            if (names.size() > 1 && list.endsWith(u','))
+                names.removeLast();
+            for (const QString& name : names)
+                entries.push_back({firstWord(name), partno});
         } else if (!firstWord(line).isEmpty()) {
             entries.push_back({firstWord(getfield(line, 1, comma)), firstWord(getfield(line, 2, comma))});
         }

@@ -70,10 +70,14 @@ void RS232_multiterm::build(QWidget* form)
         h->setText(QStringLiteral("Hexadecimal"));
         u->hexdisplay[i] = h;
 
-        onKeyPress(t, [this, k](int key) {
-            process(k, 0, QString(QChar(char16_t(key))));
-            return 0;
-        });
+        // Control keys (Ctrl+C is 3) go to the port like any other.
+        onKeyPress(
+            t,
+            [this, k](int key) {
+                process(k, 0, QString(QChar(char16_t(key))));
+                return 0;
+            },
+            KeyPressScope::ControlKeysToo);
         onFocusIn(t, [this, k] { focusset(k); });
         onDoubleClick(t->viewport(), [this, k] { process(k, 254, QString()); });
         onFocusIn(c, [this, k] { focusset(k); });

@@ -22,6 +22,7 @@ RS232_serialporttest::RS232_serialporttest()
     : ToolWindow(QStringLiteral("RS232_serialporttest"), QSize(3360, 3480)),
       serial(*this, [] { return QStringLiteral("115200,n,8,1"); }, [this](int what, const QString&) { process(what); })
 {
+    serial.setAfterOpen([this] { afterOpen(); });
 }
 
 RS232_serialporttest::Ui* RS232_serialporttest::ui() const
@@ -70,7 +71,16 @@ void RS232_serialporttest::build(QWidget* form)
 void RS232_serialporttest::onLoad()
 {
     serial.load();
-    ui()->Timer1->start();
+}
+
+void RS232_serialporttest::afterOpen()
+{
+    // The boxes and the lines never disagree: a new port takes the boxes'
+    // states at once (a refusal fails the open).
+    Ui* u = ui();
+    serial.rs232.setDtr(u->Check1[0]->isChecked());
+    serial.rs232.setRts(u->Check1[1]->isChecked());
+    u->Timer1->start();
 }
 
 void RS232_serialporttest::onUnload()
@@ -92,10 +102,21 @@ void RS232_serialporttest::process(int what)
 void RS232_serialporttest::Check1_Click(int index)
 {
     const bool ticked = ui()->Check1[std::size_t(index)]->isChecked();
-    if (index == 0)
-        serial.rs232.setDtr(ticked);
-    else if (index == 1)
-        serial.rs232.setRts(ticked);
+    // An input ticked by hand while no port is open is cleared by the next
+    // tick, as the poll would while a port is open.
+    if (index >= 2 && ticked && !serial.portopen) {
+        if (!ui()->Timer1->isActive())
+            ui()->Timer1->start();
+        return;
+    }
+    try {
+        if (index == 0)
+            serial.rs232.setDtr(ticked);
+        else if (index == 1)
+            serial.rs232.setRts(ticked);
+    } catch (const VError& e) {
+        serial.portError(e);
+    }
 }
 
 int RS232_serialporttest::Text1_KeyPress(int key)
@@ -116,9 +137,12 @@ void RS232_serialporttest::Timer1_Timer()
     Ui* u = ui();
     // The lines are read only from an open port: a failed one has been
     // reported once by the layer, and a closed one has no lines to read.
+    // Once its boxes are cleared, ticks would change nothing until a port
+    // opens again, which starts the timer.
     if (!serial.portopen) {
         for (int i = 2; i < 6; ++i)
             u->Check1[std::size_t(i)]->setChecked(false);
+        u->Timer1->stop();
         return;
     }
     u->Check1[2]->setChecked(serial.rs232.dsr());

@@ -26,5 +26,6 @@ protected:
 private:
     struct Ui;
     Ui* ui() const;
+    void afterOpen();
     int Text1_KeyPress(int key);
 };

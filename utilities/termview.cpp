@@ -1,10 +1,14 @@
 #include "termview.h"
+
+#include "common/keycodes.h"
 #include "termrules.h"
 #include "common/formbuilder.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -252,16 +256,32 @@ void TermView::mouseMoveEvent(QMouseEvent* e)
     viewport()->update();
 }
 
+void TermView::copy()
+{
+    if (hasSelection())
+        QApplication::clipboard()->setText(selectedText());
+}
+
 void TermView::keyPressEvent(QKeyEvent* e)
 {
-    if (e->matches(QKeySequence::Copy)) {
-        if (hasSelection())
-            QApplication::clipboard()->setText(selectedText());
-        return;
-    }
-    if (e->matches(QKeySequence::SelectAll)) {
-        selectAll();
+    // Ctrl+C and Ctrl+A are characters for the far end; copying has the
+    // gestures that type none.
+    if (isCopyGesture(e)) {
+        copy();
         return;
     }
     QAbstractScrollArea::keyPressEvent(e);
+}
+
+void TermView::contextMenuEvent(QContextMenuEvent* e)
+{
+    // Shown without a loop of its own, so the window may close meanwhile;
+    // the menu goes with the view.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copyAction = menu->addAction(tr("&Copy"), this, &TermView::copy);
+    copyAction->setObjectName(QStringLiteral("copy"));
+    copyAction->setEnabled(hasSelection());
+    menu->addAction(tr("Select &All"), this, &TermView::selectAll)->setObjectName(QStringLiteral("selectAll"));
+    menu->popup(e->globalPos());
 }

@@ -36,6 +36,8 @@ public:
     bool hasSelection() const { return m_anchor != m_caret; }
     QString selectedText() const;
     void selectAll();
+    // Puts the selection on the clipboard (nothing when none is selected).
+    void copy();
 
     void setBackground(const QColor& c);
     // Wrapped rows of the whole text at the current width.
@@ -45,6 +47,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
 

@@ -125,7 +125,9 @@ void Util_ant16print::load()
     if (path.isEmpty() || !ui())
         return;
     const TextLines file = readTextLines(path, maxCaptureBytes);
-    if (file.status != TextLines::Ok && file.status != TextLines::TooLarge)
+    if (file.status == TextLines::TooLarge)
+        alertbox(title, toolargetext(path, maxCaptureBytes), 0);
+    if (!file.ok())
         return;
     const ant16::Header h = ant16::readHeader(file.lines);
     if (h.status == ant16::Header::NotCapture)
@@ -168,10 +170,13 @@ void Util_ant16print::printtiming()
         beep();
         return;
     }
-    TextLines file = readTextLines(m_filename, maxCaptureBytes);
-    if (file.status == TextLines::TooLarge && !file.lines.isEmpty())
-        file.lines.removeLast(); // cut at the cap
-    else if (file.status != TextLines::Ok) {
+    const TextLines file = readTextLines(m_filename, maxCaptureBytes);
+    if (file.status == TextLines::TooLarge) {
+        // Grown past the cap since it was chosen: no partial chart.
+        alertbox(title, toolargetext(m_filename, maxCaptureBytes), 0);
+        return;
+    }
+    if (file.status != TextLines::Ok) {
         beep();
         return;
     }

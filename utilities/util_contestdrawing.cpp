@@ -1,5 +1,6 @@
 #include "util_contestdrawing.h"
 
+#include "common/alert.h"
 #include "common/boxtext.h"
 #include "common/files.h"
 #include "common/formbuilder.h"
@@ -58,9 +59,12 @@ void Util_contestdrawing::Command1_Click()
                                     QStringLiteral("Select contestant file"));
     if (path.isEmpty() || !fileexists(path))
         return;
-    // A list too large for the cap loads as far as the cap reaches.
+    // A list past the cap is no contestant list: refused whole, never read in
+    // part.
     const TextLines file = readTextLines(path, maxListBytes);
-    if (file.status != TextLines::Ok && file.status != TextLines::TooLarge)
+    if (file.status == TextLines::TooLarge)
+        alertbox(QStringLiteral("Contestant list error"), toolargetext(path, maxListBytes), 0);
+    if (file.status != TextLines::Ok)
         return;
     auto* ui = controls<Ui>();
     if (!ui)

@@ -4,6 +4,7 @@
 #include "common/alert.h"
 #include "common/formbuilder.h"
 #include "common/numtext.h"
+#include "common/owntext.h"
 #include "common/paths.h"
 
 #include <QCheckBox>
@@ -51,6 +52,10 @@ void Util_passwords::Command1_Click()
         beep();
         return;
     }
+    // The list is one byte per character: a description it cannot hold is
+    // refused before a password is drawn that would be in no list.
+    if (!singlebytefits(listPath(), {{QStringLiteral("Description"), ui->Text3->text()}}))
+        return;
     const QString password = drawPassword(length, ui->numb->isChecked(), ui->symb->isChecked(),
                                           m_draw ? m_draw : std::function<double()>(systemPasswordDraw));
     ui->Text1->setText(password);

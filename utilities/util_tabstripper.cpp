@@ -216,6 +216,11 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
     auto* u = ui();
     m_result.clear();
     TextLineReader file(path, tabstrip::kMaxFileBytes);
+    if (!file.prepare(slicer))
+        return false; // closed or quitting
+    // Written back in the form it was read, so every character goes back
+    // as it came.
+    m_utf8 = file.utf8();
     qsizetype n = 0;
     QString line;
     for (;;) {
@@ -235,7 +240,7 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
             setIdle(false);
             return false;
         }
-        m_result += converted.toLatin1();
+        m_result += m_utf8 ? converted.toUtf8() : converted.toLatin1();
         m_result += "\r\n";
         if (slicer.due())
             u->rlines->setText(QString::number(n));
@@ -244,9 +249,8 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
     }
     if (file.status() != TextLines::Ok) {
         m_result.clear();
-        u->sysstatus->setText(file.status() == TextLines::TooLarge
-                                  ? QStringLiteral("File too large to strip (over 64 MB): ") + path
-                                  : QStringLiteral("Cannot read ") + path);
+        u->sysstatus->setText(file.status() == TextLines::TooLarge ? toolargetext(path, tabstrip::kMaxFileBytes)
+                                                                   : QStringLiteral("Cannot read ") + path);
         setIdle(false);
         return false;
     }
@@ -258,7 +262,7 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
 bool Util_tabstripper::show(TimeSlicer& slicer)
 {
     const bool shown =
-        fillTextBox(ui()->processedfile, m_result, slicer, [this] { return !ui()->Command2->isEnabled(); });
+        fillTextBox(ui()->processedfile, m_result, m_utf8, slicer, [this] { return !ui()->Command2->isEnabled(); });
     // Stop pressed meanwhile; closed or quitting leaves the form alone.
     if (!shown && !aborted() && !quitting())
         stopped();

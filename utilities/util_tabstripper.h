@@ -49,5 +49,6 @@ private:
 
     // The converted file on show, CR LF after every line: what Save writes.
     QByteArray m_result;
+    bool m_utf8 = false; // the file was read as UTF-8 and is written so
     bool m_running = false;
 };

@@ -163,8 +163,24 @@ void Util_videocrosshair::build(QWidget* form)
     u->Timer1 = new QTimer(form);
     u->Timer1->setObjectName(QStringLiteral("Timer1"));
     u->Timer1->setInterval(redrawMs);
-    on(u->Timer1, &QTimer::timeout, [this] { crosshair(); });
+    on(u->Timer1, &QTimer::timeout, [this] { redrawTick(); });
+    // The sliders not redrawn at once show at the next tick.
+    for (QSlider* sl : {u->chgreen, u->chblue, u->chthick, u->chwidth, u->chheight})
+        on(sl, &QSlider::valueChanged, [this] {
+            if (auto* v = ui(); v && !v->Timer1->isActive())
+                v->Timer1->start();
+        });
     u->Timer1->start();
+}
+
+void Util_videocrosshair::redrawTick()
+{
+    crosshair();
+    // Without capture the picture changes only when a control does: the
+    // timer rests until then, and runs at the frame rate while capturing.
+    auto* u = ui();
+    if (u && u->cmmd[0]->text().toLower() != QLatin1String("stop"))
+        u->Timer1->stop();
 }
 
 void Util_videocrosshair::onLoad()
@@ -243,6 +259,7 @@ void Util_videocrosshair::startStop()
         source.setFailureHandler([this](const QString& reason) { guarded([this, reason] { captureFailed(reason); }); });
         source.setLive(true);
         source.start();
+        u->Timer1->start();
     } else if (u->cmmd[0]->text().toLower() == QLatin1String("stop")) {
         u->cmmd[0]->setText(QStringLiteral("Acquire"));
         source.stop();

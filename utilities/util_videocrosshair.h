@@ -31,6 +31,7 @@ private:
     struct Ui;
     Ui* ui() const;
     void cstyles();
+    void redrawTick();
     void cmmd_Click(int index);
     void startStop();
     void captureFailed(const QString& reason);

@@ -1,3 +1,4 @@
+#include "support/modal.h"
 #include "support/testmain.h"
 
 #include "app/a_main.h"
@@ -5,35 +6,23 @@
 #include "app/windowtable.h"
 #include "common/toolwindow.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
+
+#include <memory>
 
 // Every menu entry opens through popup, takes typing in its inputs and
 // closes, with no Qt warning and no crash. Modal windows that an entry
 // raises (alerts) are answered with OK so the sweep never blocks.
 class TestSmoke : public QObject {
     Q_OBJECT
-    QTimer m_modalCloser;
+    std::unique_ptr<ModalSweeper> m_modalCloser;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_modalCloser.setInterval(20);
-        connect(&m_modalCloser, &QTimer::timeout, [] {
-            if (QWidget* m = QApplication::activeModalWidget()) {
-                if (auto* ok = m->findChild<QAbstractButton*>("Command1_0"))
-                    ok->click();
-                else
-                    m->close();
-            }
-        });
-        m_modalCloser.start();
-    }
-    void cleanupTestCase() { m_modalCloser.stop(); }
+    void initTestCase() { m_modalCloser = std::make_unique<ModalSweeper>(); }
+    void cleanupTestCase() { m_modalCloser.reset(); }
 
     void everyMenuEntry_data()
     {

@@ -17,7 +17,7 @@
 #include <QString>
 #include <QTimer>
 
-#include <sys/resource.h>
+#include "support/cputime.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -32,13 +32,7 @@ inline bool smokeRun(int argc, char** argv)
     return argc > 1 && std::strcmp(argv[1], "--smoke") == 0;
 }
 
-// User plus system processor time of this process, in seconds.
-inline double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using ::cpuSeconds;
 
 // Serves the event loop until done() holds or timeoutMs has passed, and
 // returns done(). The thread sleeps until an event arrives: done() is looked

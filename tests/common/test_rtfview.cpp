@@ -40,7 +40,7 @@ private Q_SLOTS:
         rtfToDocument(readFile(joinpath(sourceDataDir(), "RevisionHistory.rtf")), &doc);
         const QString text = doc.toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Voltaris and Utilities\n")));
-        QVERIFY(text.contains(QStringLiteral("1.00.46\tThe About window")));
+        QVERIFY(text.contains(QStringLiteral("1.00.46\tThis version.")));
         QVERIFY(!text.contains(QStringLiteral("Arial")));
         QVERIFY(!text.contains(QStringLiteral("generator")));
         QVERIFY(!text.contains(u'\\'));
@@ -52,7 +52,7 @@ private Q_SLOTS:
         const QTextCharFormat version = formatOf(doc, QStringLiteral("1.00.46"));
         QCOMPARE(version.fontWeight(), int(QFont::Bold));
         QCOMPARE(version.fontPointSize(), 10.0);
-        QCOMPARE(formatOf(doc, QStringLiteral("The About window")).fontWeight(), int(QFont::Normal));
+        QCOMPARE(formatOf(doc, QStringLiteral("This version.")).fontWeight(), int(QFont::Normal));
         QVERIFY(formatOf(doc, QStringLiteral("Revision history")).fontItalic());
         QCOMPARE(formatOf(doc, QStringLiteral("Version")).foreground().color(), QColor(128, 0, 0));
         // The version column's tab stop (\tx1440) is one inch.

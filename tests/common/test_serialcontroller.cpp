@@ -1,4 +1,5 @@
 #include "support/boardsim.h"
+#include "support/cputime.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -25,7 +26,6 @@
 #include <QTemporaryDir>
 
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -88,13 +88,6 @@ private:
 
 namespace {
 const QString CR(QChar(13));
-
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 } // namespace
 
 class TestSerialController : public QObject {

@@ -57,7 +57,7 @@ private Q_SLOTS:
             port.open("fake-a", "115200,n,8,1");
             QFAIL("a refused rate opened");
         } catch (const VError& e) {
-            QCOMPARE(e.number(), verr::PortError);
+            QCOMPARE(e.number(), verr::InvalidPropertyValue);
         }
         QVERIFY(!port.isOpen());
         port.open("fake-a", "9600,n,8,1");

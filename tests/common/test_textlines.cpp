@@ -35,6 +35,18 @@ private Q_SLOTS:
         QTest::newRow("Latin-1") << QByteArray("\xb5V \xe9t\xe9\n") << QStringList{QString::fromUtf8("µV été")};
         QTest::newRow("binary") << QByteArray("\x00\xff\r\x01\n\x7f", 6)
                                 << QStringList{QString(QChar(0)) + QChar(0xff), QString(QChar(1)), QString(QChar(0x7f))};
+        // The form is one for the whole file, whatever the blocks: a byte
+        // that is no UTF-8 at the end makes the first line Latin-1 too.
+        QTest::newRow("UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9\r\n\xce\xa9 \xf0\x9f\x98\x80")
+                               << QStringList{QString::fromUtf8("été"), QString::fromUtf8("Ω 😀")};
+        QTest::newRow("UTF-8, then a stray byte") << QByteArray("\xc3\xa9\nx\xff")
+                                                  << QStringList{QString::fromLatin1("\xc3\xa9"), QString::fromLatin1("x\xff")};
+        QTest::newRow("cut character at the end") << QByteArray("\xc3\xa9\n\xe2\x82")
+                                                  << QStringList{QString::fromLatin1("\xc3\xa9"), QString::fromLatin1("\xe2\x82")};
+        QTest::newRow("byte-order mark dropped") << QByteArray("\xef\xbb\xbf\xce\xa9\nb") << QStringList{QString::fromUtf8("Ω"), "b"};
+        QTest::newRow("mark, then Latin-1") << QByteArray("\xef\xbb\xbf\xe9\n") << QStringList{QString::fromUtf8("é")};
+        QTest::newRow("second mark is text") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf" "a")
+                                             << QStringList{QString(QChar(0xfeff)) + u'a'};
     }
     void lines()
     {

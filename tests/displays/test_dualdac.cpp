@@ -13,6 +13,7 @@
 
 #include "app/a_main.h"
 #include "common/formbuilder.h"
+#include "common/newestfirstlog.h"
 #include "common/numtext.h"
 #include "common/rs232_comportscanner.h"
 #include "displays/ctrl_7547_dualdac.h"
@@ -23,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -68,7 +68,7 @@ struct Bench {
     QString text(const QString& name, int i) const { return box(name, i)->text(); }
     QStringList log(const char* name) const
     {
-        return ctl<QPlainTextEdit>(name)->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+        return ctl<NewestFirstLog>(name)->lines();
     }
     void logOn(int i) const { ctl<QCheckBox>(arrayName("datatoscreen", i))->setChecked(true); }
     void click(int i) const { QTest::mouseClick(ctl<QPushButton>(arrayName("serialcmmd", i)), Qt::LeftButton); }
@@ -310,7 +310,7 @@ private Q_SLOTS:
         b.click(0);
         QTRY_COMPARE(b.log("rxdata").size(), 5);
         QCOMPARE(b.log("txdata").size(), 1);
-        QTest::mouseDClick(b.ctl<QPlainTextEdit>("rxdata")->viewport(), Qt::LeftButton);
+        QTest::mouseDClick(b.ctl<NewestFirstLog>("rxdata")->viewport(), Qt::LeftButton);
         QVERIFY(b.log("rxdata").isEmpty());
         QVERIFY(b.log("txdata").isEmpty());
     }
@@ -393,6 +393,38 @@ private Q_SLOTS:
         QVERIFY(b.sim.received().isEmpty());
         QVERIFY(b.log("txdata").isEmpty());
         QCOMPARE(b.ctl<QLabel>("comstatus")->text(), QStringLiteral("Ready"));
+    }
+
+    // A board that floods replies between garbage while both logs run:
+    // every frame is logged, newest on top; closing the window, or quitting,
+    // in the middle of a longer flood ends cleanly.
+    void floodWhileLogging_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void floodWhileLogging()
+    {
+        QFETCH(bool, quit);
+        Bench b;
+        b.logOn(0);
+        b.logOn(1);
+        b.sim.setSilent(true);
+        b.sim.sendRaw(BoardSimulator::replyFlood("0020", 0, 3000));
+        b.click(0);
+        QTRY_COMPARE_WITH_TIMEOUT(b.ctl<NewestFirstLog>("rxdata")->count(), 3000, 30000);
+        const QStringList rx = b.log("rxdata");
+        QCOMPARE(rx.first(), QStringLiteral("0020002999"));
+        QCOMPARE(rx.last(), QStringLiteral("0020000000"));
+        QCOMPARE(b.log("txdata"), QStringList{"$0010[cr]"});
+
+        b.sim.sendRaw(BoardSimulator::replyFlood("0020", 3000, 100000));
+        QTRY_VERIFY_WITH_TIMEOUT(b.ctl<NewestFirstLog>("rxdata")->count() > 5000, 30000);
+        closeOrQuit(b.w, quit);
+        QVERIFY(closedAndRecovered(b.w, quit));
+        QVERIFY(!b.w.serial.rs232.isOpen());
+        QTest::qWait(100); // the rest of the flood meets a closed port
     }
 
     // Closed, or the program quit, while "Read DACs" paces: the wait ends

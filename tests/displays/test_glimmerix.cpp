@@ -434,6 +434,106 @@ private Q_SLOTS:
         QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
     }
 
+    // The answer may come long after Write while the operator already
+    // prepares the next board: the record and "Write+" use the boxes as
+    // they were at Write, the block the board actually received.
+    void recordNamesTheWrittenBoard()
+    {
+        Bench b;
+        b.click(0);
+        QTRY_COMPARE(b.reading(2), QStringLiteral("PASS:G"));
+        QTRY_COMPARE(b.sim.commands().size(), 2);
+        b.sim.clearRecord();
+        b.setSerial("00000007");
+        b.edit("customer")->setText("Acme");
+        b.sim.setSilent(true);
+        b.click(5);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+        b.click(3); // "+" while waiting
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
+        b.edit("customer")->setText("Next customer");
+        b.edit("datestamp")->setText("2009/12/31");
+        b.w.form()->findChild<QComboBox*>("model")->setCurrentIndex(2);
+        b.sim.setSilent(false);
+        b.sim.sendRaw("!0012a\r");
+        QTRY_COMPARE(b.text("rstat"), QStringLiteral("OK"));
+        QTRY_COMPARE(b.sim.commands().size(), 2);
+        QCOMPARE(b.sim.commands()[0], "$00120B" + QString::fromLatin1(block7.toLatin1().toHex().toUpper()));
+        QCOMPARE(b.record(), QByteArray("Customer,Version,Model#,Date,SerialNumber\r\n"
+                                        "Acme,V1.02.003,GX-100,2008/01/01,00000007\r\n"));
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
+    }
+
+    // A write whose answer never came is superseded by the next one: the
+    // answer that then arrives names the board as last written.
+    void lostAnswerThenWriteAgain()
+    {
+        Bench b;
+        b.setSerial("00000007");
+        b.sim.setSilent(true);
+        b.click(2);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        b.setSerial("00000009");
+        b.sim.setSilent(false);
+        b.confirmedWrite(5);
+        QVERIFY(b.sim.commands()[1].endsWith(QString::fromLatin1(QByteArray("00000009").toHex().toUpper())));
+        const QByteArray record = b.record();
+        QCOMPARE(record.count("\r\n"), 2);
+        QVERIFY(record.endsWith(",2008/01/01,00000009\r\n"));
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000010"));
+    }
+
+    // A write answer no write asked for names no board.
+    void unaskedAnswer()
+    {
+        Bench b;
+        b.setSerial("00000007");
+        b.sim.sendRaw("!0012a\r");
+        b.click(1); // a dump, answered after the stray answer was handled
+        QTRY_VERIFY(!b.eeread().isEmpty());
+        QTest::qWait(100);
+        QCOMPARE(b.sim.commands(), QStringList{"$0011"});
+        QVERIFY(!QFile::exists(Ctrl_8620_glimmerix::recordPath()));
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000007"));
+        QCOMPARE(b.text("rstat"), QString());
+
+        // One write, one record line: a repeated answer adds nothing.
+        b.confirmedWrite(5);
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
+        b.sim.clearRecord();
+        b.sim.sendRaw("!0012a\r");
+        b.click(1);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(b.sim.commands().size(), 1);
+        QCOMPARE(b.record().count("\r\n"), 2);
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
+    }
+
+    // The record holds one byte per character: a customer it cannot hold
+    // is refused before the board is written.
+    void customerTheRecordCannotHold()
+    {
+        Bench b;
+        const QByteArray old = "Customer,Version,Model#,Date,SerialNumber\r\nM\xfcnchen,V1,GX-100,2008/01/01,00000001\r\n";
+        writeFile(Ctrl_8620_glimmerix::recordPath(), old);
+        AlertSink alerts;
+        b.edit("customer")->setText(QStringLiteral("\u0141\u00F3d\u017A"));
+        b.click(2);
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains("\"Customer\""));
+        QVERIFY(alerts.texts[0].contains(QStringLiteral("\u0141")));
+        QTest::qWait(50);
+        QVERIFY(b.sim.received().isEmpty());
+        QCOMPARE(b.record(), old);
+        // A Latin-1 customer goes in as it is.
+        b.edit("customer")->setText(QStringLiteral("M\u00FCnchen"));
+        b.confirmedWrite(2);
+        QVERIFY(b.record().startsWith(old + "M\xfcnchen,"));
+        QVERIFY(b.record().endsWith(",GX-100,2008/01/01,00000000\r\n"));
+    }
+
     void writePlusAdvances_data()
     {
         QTest::addColumn<int>("button");

@@ -7,6 +7,7 @@
 #include "support/filechoice.h"
 #include "support/ptypair.h"
 #include "support/tempfolders.h"
+#include "support/widetext.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
@@ -216,6 +217,42 @@ private Q_SLOTS:
         QCOMPARE(b.w.fontarray, f);
         QCOMPARE(b.text("fontfile"), path);
         QCOMPARE(alerts.titles, QStringList());
+    }
+
+    // The font named in lu.ini comes back whatever its folder is called,
+    // and an lu.ini written before (Latin-1 bytes) still reads as it did.
+    void fontPathReloads_data()
+    {
+        addWideTextRows(QStringLiteral("\u0428\u0440\u0438\u0444\u0442 "), QString(), false);
+        QTest::newRow("old Latin-1 lu.ini") << QString::fromLatin1(muenchenLatin1());
+    }
+    void fontPathReloads()
+    {
+        QFETCH(QString, wide);
+        const bool old = QTest::currentDataTag() == QLatin1String("old Latin-1 lu.ini");
+        Bench b(false);
+        Font f = initialFont();
+        f[65] = QString(15, u'1');
+        const QString path = b.tf.workFile(wide + QStringLiteral("/font.fnt"));
+        writeFile(path, fontFileBytes(f));
+        if (old) {
+            b.w.unload();
+            writeFile(Ctrl_9693_lumatile::settingsPath(), path.toLatin1() + "\r\n");
+        } else {
+            FileChoiceAnswer answer(path);
+            b.click(Ctrl_9693_lumatile::LoadFont);
+            QCOMPARE(b.w.fontarray, f);
+            b.w.unload();
+        }
+        b.w.fontarray = initialFont();
+        b.w.show();
+        QCOMPARE(b.text("fontfile"), path);
+        QCOMPARE(b.w.fontarray, f);
+        QCOMPARE(b.text("statusbox"), QStringLiteral("Character set file loaded"));
+        if (old) {
+            b.w.unload();
+            QCOMPARE(readFile(Ctrl_9693_lumatile::settingsPath()), path.toLatin1() + "\r\n");
+        }
     }
 
     void settingsFileAbsentOrStale_data()

@@ -285,6 +285,59 @@ private Q_SLOTS:
         qputenv("VOLTARIS_PORTS", ports);
     }
 
+    // Each failure of a port that exists gives one alert with its reason,
+    // and the window goes on working with the next port chosen.
+    void refusingPort()
+    {
+        FakePorts fakes;
+        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
+        qputenv("VOLTARIS_PORTS", ports + ":fake-io:fake-dtr:fake-write:fake-good");
+        fakes.line("fake-io")->failOpen = true;
+        fakes.line("fake-dtr")->refuseLines = portline::DTR;
+        {
+            Bench b(false);
+            AlertSink alerts;
+            for (const char* name : {"fake-io", "fake-dtr"}) {
+                b.choosePort(name);
+                QTRY_COMPARE(alerts.titles.size(), 1);
+                QCOMPARE(alerts.titles, QStringList{"Com port open error"});
+                QVERIFY2(alerts.texts.first().contains(name == QByteArray("fake-io") ? "Input/output" : "DTR"),
+                         qPrintable(alerts.texts.first()));
+                QCOMPARE(b.port(), QStringLiteral("Select"));
+                QCOMPARE(b.w.serial.portopen, 0);
+                QVERIFY(!fakes.line(name)->open);
+                alerts.titles.clear();
+                alerts.texts.clear();
+                b.choosePort("fake-good");
+                b.click(1);
+                QCOMPARE(fakes.line("fake-good")->written, QByteArray("\x80""ab"));
+                fakes.line("fake-good")->written.clear();
+                QVERIFY(alerts.titles.isEmpty());
+            }
+            b.choosePort("fake-write");
+            fakes.line("fake-write")->failWrites = true;
+            b.click(1);
+            QTRY_COMPARE(alerts.titles, QStringList{"Com port error"});
+            QTest::qWait(50);
+            QCOMPARE(alerts.titles.size(), 1);
+            QCOMPARE(b.port(), QStringLiteral("Select"));
+            b.choosePort("fake-good");
+            b.click(2);
+            QCOMPARE(fakes.line("fake-good")->written, QByteArray("\x84""ab"));
+        }
+        qputenv("VOLTARIS_PORTS", ports);
+    }
+
+    // The depth is chosen from the list only: typed keys change nothing.
+    void depthIgnoresTyping()
+    {
+        Bench b(false);
+        b.depth()->setFocus();
+        QTest::keyClicks(b.depth(), "3216");
+        QCOMPARE(b.depth()->currentText(), QStringLiteral("1024"));
+        QCOMPARE(b.position()->maximum(), 896);
+    }
+
     void noPortAndVanish()
     {
         AlertSink alerts;

@@ -1,3 +1,4 @@
+#include "support/widetext.h"
 #include "support/alertsink.h"
 #include "support/filechoice.h"
 #include "support/oddfiles.h"
@@ -5,6 +6,7 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "common/owntext.h"
 #include "common/files.h"
 #include "common/paths.h"
 #include "math/math_latlon.h"
@@ -219,21 +221,43 @@ private Q_SLOTS:
     }
 
     // The folder of the last location file survives a close in latlon.ini.
+    void folderSurvives_data()
+    {
+        addWideTextRows(QStringLiteral("Pomiary-"), QString(), false);
+        QTest::newRow("plain") << QStringLiteral("places");
+    }
     void folderSurvives()
     {
+        QFETCH(QString, wide);
         QTemporaryDir folders;
-        const QString path = writeFile(workFile(folders, "places/home.txt"), "1 n\n2 e\n");
+        const QString path = writeFile(workFile(folders, wide + "/home.txt"), "1 n\n2 e\n");
         {
             FileChoiceAnswer answer(path);
             doubleClickFrame(0);
         }
         w().unload();
-        QCOMPARE(QString::fromLatin1(readFile(iniPath())), pathpart(path, 3) + "\r\n");
+        QCOMPARE(decodeOwnText(readFile(iniPath())), pathpart(path, 3) + "\r\n");
         popup("Math_latlon");
         QCOMPARE(w().locationfolder(), pathpart(path, 3));
         FileChoiceAnswer answer = FileChoiceAnswer::cancel();
         doubleClickFrame(1);
-        QCOMPARE(QDir(answer.choosers.at(0).folder), QDir(workFile(folders, "places")));
+        QCOMPARE(QDir(answer.choosers.at(0).folder), QDir(workFile(folders, wide)));
+    }
+
+    // A location file past the cap is refused whole, with the cap named.
+    void oversizedLocationFile()
+    {
+        QTemporaryDir folders;
+        const QString path = writeFile(workFile(folders, "big.txt"), "1 n\n2 e\n" + QByteArray(1 << 20, ' '));
+        FileChoiceAnswer answer(path);
+        AlertSink alerts;
+        const QString before = t("lt", 0);
+        doubleClickFrame(0);
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains(path));
+        QVERIFY(alerts.texts[0].contains("1 MiB"));
+        QCOMPARE(t("lt", 0), before);
+        QVERIFY(t("addbox", 0) != path);
     }
 
     // Something other than a file in place of latlon.ini: the window opens

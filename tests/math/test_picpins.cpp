@@ -2,9 +2,11 @@
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
+#include "support/widetext.h"
 
 #include "app/a_main.h"
 #include "common/alert.h"
+#include "common/owntext.h"
 #include "common/paths.h"
 #include "math/pic_picpins.h"
 
@@ -305,6 +307,46 @@ private Q_SLOTS:
             QVERIFY(box("desc", k)->isEnabled());
         QCOMPARE(box("zname", 60)->text(), QString("KEEP"));
         QCOMPARE(box("port", 60)->text(), QString("O"));
+    }
+
+    // Names and comments outside Latin-1 come back from the pin file as
+    // typed, and the C text carries them as they are.
+    void textOutsideLatin1_data() { addWideTextRows(); }
+    void textOutsideLatin1()
+    {
+        QFETCH(QString, wide);
+        paste(boxOn("zname", 9), QStringLiteral("R\u03A9PULL"));
+        paste(boxOn("desc", 9), wide);
+        paste(boxOn("zname", 10), wide);
+        const QString name10 = box("zname", 10)->text();
+        press(3);
+        pressAnswered(5, "Command1_0");
+        QCOMPARE(box("desc", 9)->text(), QString());
+        press(2);
+        QCOMPARE(box("zname", 9)->text(), QStringLiteral("R\u03A9PULL"));
+        QCOMPARE(box("desc", 9)->text(), wide);
+        QCOMPARE(box("zname", 10)->text(), name10);
+
+        w().writedata("TOFILE");
+        const QString shown = result();
+        QVERIFY(shown.contains(QStringLiteral("R\u03A9PULL")));
+        QVERIFY(shown.contains(QStringLiteral("//") + wide));
+        QString expect = shown;
+        expect.replace("\n", "\r\n");
+        QCOMPARE(decodeOwnText(readFile(base() + ".txt")), expect + "\r\n");
+    }
+
+    // Files saved before hold Latin-1 bytes and still load as they did.
+    void oldLatin1PinFile()
+    {
+        press(3);
+        QByteArray bytes = readFile(base() + ".pin");
+        const int name = bytes.indexOf("\r\n", bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2) + 2;
+        bytes.insert(name, muenchenLatin1());
+        writeFile(base() + ".pin", bytes);
+        pressAnswered(5, "Command1_0");
+        press(2);
+        QCOMPARE(box("zname", 0)->text(), QString::fromLatin1(muenchenLatin1()));
     }
 
     void namesCutTo12()

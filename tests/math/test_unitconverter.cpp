@@ -1,3 +1,4 @@
+#include "support/alertsink.h"
 #include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -352,6 +353,28 @@ private Q_SLOTS:
         QCOMPARE(beepCount(), beeps + 1);
         QCOMPARE(selector(0)->count(), 0);
         QVERIFY(isOddFile(unitsPath(), odd));
+    }
+
+    // The whole table is read however long it is; past the cap (far above
+    // any real table) it is refused with a message, never read in part.
+    void largeTables()
+    {
+        QByteArray big;
+        while (big.size() < 3 << 20)
+            big += "# padding line of a very long unit table, skipped as a heading\r\n";
+        const QByteArray large = big + "1 furlong 0.004970969538\r\n";
+        AlertSink alerts;
+        open(&large);
+        QVERIFY(selector(0)->findText("furlong") >= 0);
+        QVERIFY(alerts.texts.isEmpty());
+
+        QByteArray over = "1 m 1\r\n1 km 0.001\r\n";
+        over += QByteArray((16 << 20) + 1 - over.size(), '#');
+        open(&over);
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains(unitsPath()));
+        QVERIFY(alerts.texts[0].contains("16 MiB"));
+        QCOMPARE(selector(0)->count(), 0);
     }
 
     void damagedTables_data()

@@ -189,6 +189,12 @@ private Q_SLOTS:
         QTest::newRow("mask empty") << "PDME,7" << QStringList{};
         QTest::newRow("restart ack") << "PDME,0" << QStringList{};
         QTest::newRow("set mask ack") << "PDME,8,15" << QStringList{};
+        // Values that end in the digit of their sub-command are values.
+        QTest::newRow("mask 7") << "PDME,7,7" << QStringList{"0=7"};
+        QTest::newRow("mask 7 checksum") << "PDME,7,7*3E" << QStringList{"0=7"};
+        QTest::newRow("est error 3,5") << "PDME,12,5,3,5" << QStringList{"1=9.84", "2=16.40"};
+        QTest::newRow("leap 6") << "PDME,12,6,6" << QStringList{"3=6"};
+        QTest::newRow("mask field empty") << "PDME,7,*3F" << QStringList{};
         QTest::newRow("garbage values") << "PDME,12,5,abc,\x01" << QStringList{"1=0.00", "2=0.00"};
     }
     void replies()

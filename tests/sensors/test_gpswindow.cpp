@@ -11,12 +11,14 @@
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/tempfolders.h"
+#include "support/widetext.h"
 #include "support/testmain.h"
 #include "support/typing.h"
 
 #include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/picturebox.h"
+#include "common/owntext.h"
 #include "common/rs232_comportscanner.h"
 #include "common/z_alert.h"
 #include "sensors/ctrl_9064_gps.h"
@@ -277,8 +279,8 @@ private Q_SLOTS:
         b.settle();
         QCOMPARE(b.gga(0), QStringLiteral("12:35:19"));
         const QByteArray sent = GpsModule::sentence("GPGGA,123519,4807.038,N,01131.000,E,1,08", true);
-        QCOMPARE(b.gga(6), QString::fromLatin1(sent.mid(sent.lastIndexOf(',') + 1).chopped(2))); // as sent
-        QVERIFY(b.gga(6).startsWith("08*"));
+        QVERIFY(sent.contains("08*"));
+        QCOMPARE(b.gga(6), QStringLiteral("08")); // the checksum cut off
         QCOMPARE(b.gga(7), QString());
         QCOMPARE(b.gga(9), QString());
         QCOMPARE(b.rmc(1), QStringLiteral("12:35:19"));
@@ -290,6 +292,43 @@ private Q_SLOTS:
         QVERIFY(alerts.titles.isEmpty());
         QCOMPARE(b.w.serial.portopen, -1);
         QCOMPARE(b.ctl<QComboBox>("portselect")->currentText(), b.pty.path());
+    }
+
+    // A short RMC carries its checksum on the heading: neither the box nor
+    // the log shows it.
+    void checksumNeverReachesBoxOrLog()
+    {
+        Bench b;
+        b.mapOn(true);
+        b.second();
+        b.sim.send(GpsModule::sentence("GPRMC,123520,A,4807.038,N,01131.000,E,022.4,309.62", true));
+        b.settle();
+        QCOMPARE(b.rmc(7), QStringLiteral("309.62"));
+        QCOMPARE(b.rmc(6), QStringLiteral("022.4"));
+        b.sim.send(GpsModule::sentence("GPGGA,123521,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9*", false));
+        b.settle();
+        QCOMPARE(b.gga(9), QStringLiteral("46.9"));
+        const QList<QByteArray> lines = fileLines(Ctrl_9064_gps::logPath());
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.last().endsWith(",022.4,309.62\r"), lines.last().constData());
+        QVERIFY(!lines.last().contains('*'));
+    }
+
+    // Replies whose value ends in the digit of their sub-command.
+    void repliesEndingInTheirSubCommand()
+    {
+        Bench b;
+        b.sim.checksums = false;
+        b.sim.mask = 7;
+        b.click("cmmd_1");
+        QTRY_COMPARE(b.data(0), QStringLiteral("7"));
+        b.sim.estError = QStringLiteral("3,5");
+        b.click("cmmd_5");
+        QTRY_COMPARE(b.data(1), QStringLiteral("9.84"));
+        QCOMPARE(b.data(2), QStringLiteral("16.40"));
+        b.sim.leapSeconds = QStringLiteral("6");
+        b.click("cmmd_6");
+        QTRY_COMPARE(b.data(3), QStringLiteral("6"));
     }
 
     void noFixIsNeverAnalysed_data()
@@ -576,10 +615,16 @@ private Q_SLOTS:
         QCOMPARE(b.w.serial.portopen, -1);
     }
 
+    void locationFileThroughChooser_data()
+    {
+        addWideTextRows(QStringLiteral("Pomiary-"), QString(), false);
+        QTest::newRow("sites") << QStringLiteral("sites");
+    }
     void locationFileThroughChooser()
     {
+        QFETCH(QString, wide);
         Bench b(false);
-        const QString folder = b.tf.workFile("sites");
+        const QString folder = b.tf.workFile(wide);
         const QString site = writeFile(folder + "/roof.txt", "48.11730000\r\n11.51666667\r\nroof antenna\r\n");
         {
             FileChoiceAnswer answer(site);
@@ -594,7 +639,7 @@ private Q_SLOTS:
 
         // The folder survives closing and reopening.
         b.w.unload();
-        QCOMPARE(readFile(Ctrl_9064_gps::settingsPath()), (folder + "\r\n").toLatin1());
+        QCOMPARE(decodeOwnText(readFile(Ctrl_9064_gps::settingsPath())), folder + "\r\n");
         b.w.locfolder.clear();
         b.w.load();
         b.w.show();
@@ -605,6 +650,42 @@ private Q_SLOTS:
             QCOMPARE(cancel.choosers.at(0).folder, folder);
         }
         QCOMPARE(b.text("latlon_0"), QString());
+    }
+
+    // A settings file written before (Latin-1 bytes) still names its folder.
+    void oldLatin1LocationFolder()
+    {
+        Bench b(false);
+        const QString folder = b.tf.workFile(QString::fromLatin1(muenchenLatin1()));
+        QDir().mkpath(folder);
+        b.w.unload();
+        writeFile(Ctrl_9064_gps::settingsPath(), folder.toLatin1() + "\r\n");
+        b.w.load();
+        QCOMPARE(b.w.locfolder, folder);
+        b.w.unload();
+        QCOMPARE(readFile(Ctrl_9064_gps::settingsPath()), folder.toLatin1() + "\r\n");
+        b.w.load();
+    }
+
+    // A location file past the cap is refused whole, with the cap named.
+    void oversizedLocationFileRefused()
+    {
+        Bench b(false);
+        QByteArray big = "1.5\r\n2.25\r\n";
+        const QString fits = writeFile(b.tf.workFile("fits.txt"), big + QByteArray(1024 * 1024 - big.size(), ' '));
+        {
+            FileChoiceAnswer answer(fits);
+            QTest::mouseDClick(b.ctl<QLineEdit>("latlon_0"), Qt::LeftButton);
+        }
+        QCOMPARE(b.text("latlon_0"), QStringLiteral("1.50000000"));
+        const QString over = writeFile(b.tf.workFile("over.txt"), "3.5\r\n4.25\r\n" + QByteArray(1024 * 1024, ' '));
+        FileChoiceAnswer answer(over);
+        AlertSink alerts;
+        QTest::mouseDClick(b.ctl<QLineEdit>("latlon_0"), Qt::LeftButton);
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains(over));
+        QVERIFY2(alerts.texts[0].contains("1 MiB"), qPrintable(alerts.texts[0]));
+        QCOMPARE(b.text("latlon_0"), QStringLiteral("1.50000000"));
     }
 
     void badLocationFilesRefused_data()

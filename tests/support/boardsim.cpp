@@ -29,6 +29,14 @@ QString BoardSimulator::boardReply(const QString& code, const QStringList& field
     return r + QChar(13);
 }
 
+QByteArray BoardSimulator::replyFlood(const QByteArray& code, int from, int count)
+{
+    QByteArray bytes;
+    for (int k = from; k < from + count; ++k)
+        bytes += "\x01\xfe#!" + code + QByteArray::number(k).rightJustified(6, '0') + '\r';
+    return bytes;
+}
+
 void BoardSimulator::script(const QString& key, const QStringList& replies)
 {
     m_script[key.toLower()] = replies;

@@ -43,6 +43,9 @@ public:
 
     // "!" + code + "," + fields joined by "," + CR.
     static QString boardReply(const QString& code, const QStringList& fields = {});
+    // A flood of count replies "!" + code + six-digit number (from on) + CR,
+    // each after a few garbage bytes that hold neither "!" nor CR.
+    static QByteArray replyFlood(const QByteArray& code, int from, int count);
 
     void setLineEnd(const QByteArray& end) { m_lineEnd = end; }
     void script(const QString& key, const QStringList& replies);

@@ -21,8 +21,13 @@ bool FakePort::open(const QString&, const PortSettings& s, int& number, QString&
         why = QStringLiteral("No such device");
         return false;
     }
-    if (m_line->refuseBaud.count(s.baud)) {
+    if (m_line->failOpen) {
         number = verr::PortError;
+        why = QStringLiteral("Input/output error");
+        return false;
+    }
+    if (m_line->refuseBaud.count(s.baud)) {
+        number = verr::InvalidPropertyValue;
         why = QStringLiteral("Unsupported operation");
         return false;
     }
@@ -54,10 +59,12 @@ QByteArray FakePort::readAll()
     return b;
 }
 
-bool FakePort::setLine(int line, bool on)
+PortBackend::LineResult FakePort::setLine(int line, bool on)
 {
+    if (m_line->refuseLines & line)
+        return LineResult::Refused;
     m_line->outputs = on ? (m_line->outputs | line) : (m_line->outputs & ~line);
-    return true;
+    return LineResult::Done;
 }
 
 int FakePort::lines()

@@ -11,6 +11,8 @@
 //   line->written, line->outputs, line->baud  // what the port did
 //   line->refuseBaud = {115200};              // rates the device cannot run at
 //   line->failWrites = true;                  // writes report failure
+//   line->failOpen = true;                    // opening fails (I/O error)
+//   line->refuseLines = portline::RTS;        // switching RTS fails
 //   line->raise(portline::DCD); line->lower(portline::DCD);
 //
 // Names starting "fake-" may also be listed in VOLTARIS_PORTS for portscan.
@@ -38,6 +40,10 @@ struct FakeLine {
     int maxBaud = 0;
     // Writes report failure and nothing goes out.
     bool failWrites = false;
+    // The device is there and free, but opening it fails with an I/O error.
+    bool failOpen = false;
+    // Output lines (DTR / RTS) the device fails to switch.
+    int refuseLines = 0;
     QByteArray written;
     QByteArray unread;
     QPointer<FakePort> port;
@@ -58,7 +64,7 @@ public:
     bool write(const QByteArray& bytes) override;
     QByteArray readAll() override;
     bool available(const QString&) override { return m_line->present; }
-    bool setLine(int line, bool on) override;
+    LineResult setLine(int line, bool on) override;
     int lines() override;
     bool setBaud(int baud) override;
     int baud() override { return m_line->baud; }

@@ -53,3 +53,17 @@ void ModalAnswer::poll()
     else
         modal->close();
 }
+
+ModalSweeper::ModalSweeper()
+{
+    m_timer.setInterval(20);
+    connect(&m_timer, &QTimer::timeout, this, [] {
+        if (QWidget* m = QApplication::activeModalWidget()) {
+            if (auto* ok = m->findChild<QAbstractButton*>(QStringLiteral("Command1_0")))
+                ok->click();
+            else
+                m->close();
+        }
+    });
+    m_timer.start();
+}

@@ -36,3 +36,15 @@ private:
     QStringList m_texts;
     std::function<void(QWidget*)> m_hook;
 };
+
+// While it lives, answers every modal window that appears: presses its OK
+// button ("Command1_0") or, when it has none, closes it. For sweeps over
+// many windows, where any of them may greet with an alert.
+class ModalSweeper : public QObject {
+    Q_OBJECT
+public:
+    ModalSweeper();
+
+private:
+    QTimer m_timer;
+};

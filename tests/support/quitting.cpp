@@ -5,6 +5,8 @@
 #include "common/toolwindow.h"
 
 #include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QTest>
 #include <QTimer>
 
 void recoverFromQuit()
@@ -15,6 +17,25 @@ void recoverFromQuit()
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     mainWindow().show();
+}
+
+void closeOrQuit(ToolWindow& w, bool quit)
+{
+    if (quit)
+        mainWindow().close();
+    else if (w.subWindow())
+        w.subWindow()->close();
+    else if (QWidget* form = w.formIfLoaded())
+        form->close();
+}
+
+bool closedAndRecovered(ToolWindow& w, bool quit, int timeoutMs)
+{
+    const bool closed = QTest::qWaitFor([&] { return !w.isLoaded(); }, timeoutMs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (quit)
+        recoverFromQuit();
+    return closed;
 }
 
 EndMidway::EndMidway(ToolWindow& window, std::function<bool()> busy, bool quit)

@@ -477,6 +477,31 @@ private Q_SLOTS:
         }
     }
 
+    // A capture past the cap is refused with the cap named, on Load and on
+    // Print: never a chart of its first part.
+    void oversizedCaptureRefused()
+    {
+        QByteArray big = capture(low);
+        big += QByteArray(64 * 1024 * 1024 + 1 - big.size(), '0');
+        const QString path = workCapture("ant16.csv", big);
+        {
+            Alert alert;
+            loadFile(path);
+            QVERIFY(alert.answered());
+            QVERIFY(alert.text().contains(path));
+            QVERIFY(alert.text().contains("64 MiB"));
+            QCOMPARE(ctl<QLineEdit>("Heading")->text(), QString());
+        }
+        channel(1)->setChecked(true);
+        Alert alert;
+        FileChoiceAnswer pick(QDir::toNativeSeparators(folders->workFile("chart.pdf")));
+        click(3);
+        QVERIFY(alert.answered());
+        QVERIFY(alert.text().contains("64 MiB"));
+        QCOMPARE(pick.asked(), 0);
+        QVERIFY(pdfsInWork().isEmpty());
+    }
+
     void printMends_data()
     {
         QTest::addColumn<QByteArray>("bytes");

@@ -1,3 +1,4 @@
+#include "support/modal.h"
 #include "support/filechoice.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -226,6 +227,21 @@ private Q_SLOTS:
         QCOMPARE(int(std::set<int>(w.begin(), w.end()).size()), 40000);
         QVERIFY2(t.elapsed() < 20000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(boxLines("winnerlist").first().section(u' ', 1, 1).startsWith(QStringLiteral("Contestant")));
+    }
+
+    // A list past the cap is refused whole, with the cap named; the list
+    // shown before stays.
+    void oversizedList()
+    {
+        load("Alice A\r\nBob B\r\n");
+        QCOMPARE(int(window().contestants().size()), 2);
+        ModalAnswer alert("Command1_0");
+        alert.setWindowName("Z_alert");
+        load("Carol C\r\n" + QByteArray(16 * 1024 * 1024, 'w'));
+        QTRY_VERIFY(alert.answered());
+        QVERIFY(alert.text().contains("list.txt"));
+        QVERIFY(alert.text().contains("16 MiB"));
+        QCOMPARE(int(window().contestants().size()), 2);
     }
 
     // Files that are no list: loaded as far as they hold words, never a crash.

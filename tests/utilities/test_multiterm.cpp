@@ -15,8 +15,15 @@
 #include "utilities/termrules.h"
 #include "utilities/termview.h"
 
+#include "support/alertsink.h"
+
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -405,6 +412,108 @@ private Q_SLOTS:
         QCOMPARE(view->rowCount(), rows);
         view->selectAll();
         QCOMPARE(view->selectedText(), want);
+    }
+
+    // Control keys typed into a terminal go to its port; copying has the
+    // gestures that type no control character.
+    void controlKeysAreSent()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        Term t;
+        QVERIFY(t.choose(0, pty.path()));
+        giveFocus(t.terminal(0));
+        for (Qt::Key k : {Qt::Key_A, Qt::Key_C, Qt::Key_V, Qt::Key_X, Qt::Key_Y, Qt::Key_Z, Qt::Key_B})
+            QTest::keyClick(t.terminal(0), k, Qt::ControlModifier);
+        // As the platform delivers it: the control character as the text.
+        QTest::sendKeyEvent(QTest::Click, t.terminal(0), Qt::Key_BracketLeft, QStringLiteral("\x1b"),
+                            Qt::ControlModifier);
+        QTRY_COMPARE(sim.received(), QByteArray("\x01\x03\x16\x18\x19\x1a\x02\x1b"));
+        QCOMPARE(t.display(0), "[01][03][16][18][19][1A][02][1B]" + DEL);
+
+        // Copy by Ctrl+Insert, Ctrl+Shift+C and the context menu; none sends.
+        auto copied = [&](auto gesture) {
+            QApplication::clipboard()->setText(QStringLiteral("before"));
+            t.terminal(0)->selectAll();
+            gesture();
+            return QApplication::clipboard()->text();
+        };
+        const QString all = "[01][03][16][18][19][1A][02][1B]" + DEL;
+        QCOMPARE(copied([&] { QTest::keyClick(t.terminal(0), Qt::Key_Insert, Qt::ControlModifier); }), all);
+        QCOMPARE(copied([&] { QTest::keyClick(t.terminal(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier); }),
+                 all);
+        QCOMPARE(copied([&] {
+                     const QPoint at = t.terminal(0)->viewport()->rect().center();
+                     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at,
+                                                 t.terminal(0)->viewport()->mapToGlobal(at));
+                     QApplication::sendEvent(t.terminal(0)->viewport(), &menuEvent);
+                     auto* menu = t.terminal(0)->findChild<QMenu*>();
+                     QVERIFY(menu && menu->isVisible());
+                     menu->findChild<QAction*>("copy")->trigger();
+                     menu->close();
+                 }),
+                 all);
+        QTest::qWait(50);
+        QCOMPARE(sim.received(), QByteArray("\x01\x03\x16\x18\x19\x1a\x02\x1b"));
+        QCOMPARE(t.display(0), all);
+
+        // The command line keeps the usual editing shortcuts.
+        t.commandbox(0)->setText(QStringLiteral("abc"));
+        giveFocus(t.commandbox(0));
+        QTest::keyClick(t.commandbox(0), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(t.commandbox(0)->selectedText(), QStringLiteral("abc"));
+    }
+
+    // A port that refuses each operation in turn: one alert each, and the
+    // terminal works on with a good port.
+    void refusingPort()
+    {
+        PtyPair pty;
+        BoardSimulator sim(pty);
+        FakePorts fakes;
+        auto bad = fakes.line("fake-bad");
+        Term t({"fake-bad"});
+        AlertSink alerts;
+        QByteArray sent;
+        auto step = [&](const char* what, const QString& title, auto&& provoke) {
+            alerts.titles.clear();
+            alerts.texts.clear();
+            provoke();
+            QTRY_COMPARE(alerts.titles.size(), 1);
+            QTest::qWait(50);
+            QVERIFY2(alerts.titles == QStringList{title}, qPrintable(QString(what) + ": " + alerts.titles.join(',')));
+            QCOMPARE(t.w.portopen[1], false);
+            QCOMPARE(t.portselect(1)->currentIndex(), 0);
+            QVERIFY(t.baud(1)->isEnabled() && t.single()->isEnabled());
+            QVERIFY(!bad->open);
+            // Still usable: the same terminal on a good port.
+            QVERIFY(t.choose(1, pty.path()));
+            t.typeKeys(1, "k");
+            sent += 'k';
+            QTRY_COMPARE(sim.received(), sent);
+            QVERIFY(t.choose(1, "Select"));
+        };
+        auto openBad = [&] { QVERIFY(t.choose(1, "fake-bad")); };
+
+        bad->failOpen = true;
+        step("open", "Com port open error", openBad);
+        QVERIFY(alerts.texts.first().contains("Input/output"));
+        bad->failOpen = false;
+        bad->refuseBaud = {19200};
+        step("rate", "Com port open error", openBad);
+        bad->refuseBaud.clear();
+        bad->refuseLines = portline::DTR;
+        step("DTR", "Com port open error", openBad);
+        QVERIFY(alerts.texts.first().contains("DTR"));
+        bad->refuseLines = portline::RTS;
+        step("RTS", "Com port open error", openBad);
+        QVERIFY(alerts.texts.first().contains("RTS"));
+        bad->refuseLines = 0;
+        bad->failWrites = true;
+        step("write", "Com port error", [&] {
+            openBad();
+            t.typeKeys(1, "q");
+        });
     }
 
     void portFailsWhileOpen()

@@ -262,6 +262,22 @@ private Q_SLOTS:
         QCOMPARE(alerts.texts.size(), 1);
         QVERIFY(alerts.texts[0].contains(Util_passwords::listPath()));
     }
+
+    // The list holds one byte per character: a description it cannot hold
+    // is refused, naming box and character, and the list keeps its lines.
+    void descriptionOutsideLatin1()
+    {
+        generate("8", QStringLiteral("M\u00FCnchen"));
+        const QByteArray before = readFile(Util_passwords::listPath());
+        QVERIFY(before.startsWith("M\xfcnchen\t"));
+        AlertSink alerts;
+        generate("8", QStringLiteral("\u0141\u00F3d\u017A"));
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains("\"Description\""));
+        QVERIFY(alerts.texts[0].contains(QStringLiteral("\u0141")));
+        QCOMPARE(shown(), QString());
+        QCOMPARE(readFile(Util_passwords::listPath()), before);
+    }
 };
 
 VOLTARIS_TEST(TestPasswords);

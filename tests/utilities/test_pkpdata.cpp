@@ -147,6 +147,23 @@ private Q_SLOTS:
         QVERIFY(readPartsList({}).empty());
     }
 
+    // A quoted list names any number of designators: all of them merge.
+    void longDesignatorList()
+    {
+        QStringList names;
+        PlacementSides s;
+        for (int i = 1; i <= 20000; ++i) {
+            names << QStringLiteral("R%1").arg(i);
+            s.top.push_back(placed(names.last()));
+        }
+        const auto entries = readPartsList({u'"' + names.join(QStringLiteral(", ")) + QStringLiteral("\",PN-20K")});
+        QCOMPARE(entries.size(), std::size_t(20000));
+        QCOMPARE(entries.back().refdes, QStringLiteral("R20000"));
+        QVERIFY(mergePartNumbers(s, entries).empty());
+        for (const Placement& p : s.top)
+            QCOMPARE(p.partno, QStringLiteral("PN-20K"));
+    }
+
     void merging_data()
     {
         QTest::addColumn<QStringList>("top");

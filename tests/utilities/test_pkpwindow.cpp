@@ -1,3 +1,4 @@
+#include "support/alertsink.h"
 #include "support/filechoice.h"
 #include "support/loopgaps.h"
 #include "support/quitting.h"
@@ -279,6 +280,25 @@ private Q_SLOTS:
         QPlainTextEdit* top = ctl<QPlainTextEdit>("topdata");
         QCOMPARE(top->document()->blockCount(), 25003);
         QCOMPARE(top->document()->lastBlock().text(), QString("R25000\t25000\t0\t0\t##########\tR-1k"));
+    }
+
+    // The placement files hold one byte per character: a UTF-8 export's
+    // "é" goes in as it is, its "Ω" is refused and the old file stays.
+    void outputOutsideLatin1()
+    {
+        const QString pkp = writeFile(boardDir + "/wide.pkp", "\"R1\",\"10k\xc3\xa9\",\"RES\",TOP,0,0,0\r\n"
+                                                              "\"C1\",\"1\xce\xa9\",\"CAP\",BOT,0,0,0\r\n");
+        const QByteArray old = "old bottom\r\n";
+        writeFile(boardDir + "/wide_BOT.TXT", old);
+        readPkp(pkp);
+        ctl<QCheckBox>("suppresssymb")->click(); // the value goes into the files
+        AlertSink alerts;
+        press("Command1_2");
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY(alerts.texts[0].contains(QStringLiteral("\u03A9")));
+        QVERIFY(alerts.texts[0].contains("wide_BOT.TXT"));
+        QCOMPARE(readFile(boardDir + "/wide_BOT.TXT"), old);
+        QVERIFY(readFile(boardDir + "/wide_TOP.TXT").contains("RES-10k\xe9\r\n"));
     }
 
     // Reading, merging, showing and writing a large board serve the event

@@ -1,6 +1,7 @@
 // The serial port tester: modem lines on a fake port, characters looped
 // through a pseudo-terminal to a simulated far end.
 
+#include "support/alertsink.h"
 #include "support/boardsim.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -48,6 +50,7 @@ struct Tester {
         portselect()->setCurrentIndex(i);
         return true;
     }
+    QTimer* timer() const { return w.form()->findChild<QTimer*>("Timer1"); }
     QList<bool> inputs() const { return {check(2)->isChecked(), check(3)->isChecked(), check(4)->isChecked(), check(5)->isChecked()}; }
 
     TempFolders tf;
@@ -177,6 +180,102 @@ private Q_SLOTS:
         QVERIFY(!second.answered());
         QCOMPARE(beepCount() - beeps, 1);
         QCOMPARE(t.inputs(), (QList<bool>{false, false, false, false}));
+    }
+
+    // A port opened or changed takes the boxes' DTR and RTS states at once.
+    void linesFollowTheBoxesOnOpen()
+    {
+        FakePorts fakes;
+        auto a = fakes.line("fake-a");
+        auto b = fakes.line("fake-b");
+        Tester t("fake-a:fake-b");
+        t.check(0)->setChecked(true);
+        t.check(1)->setChecked(true);
+        QVERIFY(t.choose("fake-a"));
+        QCOMPARE(a->outputs, portline::DTR | portline::RTS);
+        QTest::mouseClick(t.check(0), Qt::LeftButton);
+        QCOMPARE(a->outputs, portline::RTS);
+        QVERIFY(t.choose("fake-b"));
+        QVERIFY(!a->open);
+        QCOMPARE(b->outputs, portline::RTS);
+    }
+
+    // The poll runs while a port is open, at its interval, and stops once a
+    // closed port's inputs are cleared.
+    void pollsOnlyWhileAPortIsOpen()
+    {
+        FakePorts fakes;
+        auto line = fakes.line("fake-spt");
+        Tester t("fake-spt");
+        QVERIFY(!t.timer()->isActive());
+        QVERIFY(t.choose("fake-spt"));
+        QVERIFY(t.timer()->isActive());
+        QCOMPARE(t.timer()->interval(), 100);
+        line->setInputs(portline::DSR | portline::CTS);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, false, false}), 250);
+        QVERIFY(t.choose("Select"));
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
+        QTRY_VERIFY_WITH_TIMEOUT(!t.timer()->isActive(), 250);
+    }
+
+    // A port that refuses each operation in turn: one alert each, and the
+    // tester goes on with a good port.
+    void refusingPort()
+    {
+        FakePorts fakes;
+        auto good = fakes.line("fake-good");
+        auto bad = fakes.line("fake-bad");
+        Tester t("fake-good:fake-bad");
+        AlertSink alerts;
+        auto usable = [&] {
+            QVERIFY(t.choose("fake-good"));
+            good->written.clear();
+            typeInto(t.text(0), "a");
+            QCOMPARE(good->written, QByteArray("a"));
+            QVERIFY(t.choose("Select"));
+        };
+        auto expectOne = [&](const QString& title, const char* step) {
+            QTRY_COMPARE(alerts.titles.size(), 1);
+            QTest::qWait(50);
+            QVERIFY2(alerts.titles == QStringList{title}, qPrintable(QString(step) + ": " + alerts.titles.join(",") + alerts.texts.join(",")));
+            QCOMPARE(t.w.serial.portopen, 0);
+            QCOMPARE(t.portselect()->currentIndex(), 0);
+            QVERIFY(!bad->open);
+            alerts.titles.clear();
+            alerts.texts.clear();
+        };
+
+        bad->failOpen = true;
+        QVERIFY(t.choose("fake-bad"));
+        expectOne("Com port open error", "open");
+        usable();
+        bad->failOpen = false;
+
+        bad->refuseBaud = {115200};
+        QVERIFY(t.choose("fake-bad"));
+        expectOne("Com port open error", "rate");
+        usable();
+        bad->refuseBaud.clear();
+
+        for (int k : {0, 1}) {
+            QVERIFY(t.choose("fake-bad"));
+            bad->refuseLines = k == 0 ? portline::DTR : portline::RTS;
+            QTest::mouseClick(t.check(k), Qt::LeftButton);
+            expectOne("Com port error", k == 0 ? "DTR" : "RTS");
+            t.check(k)->setChecked(false);
+            usable();
+            // Opening sets the line too, so the same port cannot open.
+            QVERIFY(t.choose("fake-bad"));
+            expectOne("Com port open error", k == 0 ? "DTR at open" : "RTS at open");
+            bad->refuseLines = 0;
+        }
+
+        bad->failWrites = true;
+        QVERIFY(t.choose("fake-bad"));
+        typeInto(t.text(0), "k");
+        expectOne("Com port error", "write");
+        QCOMPARE(t.text(0)->text(), QStringLiteral("a")); // the last one sent
+        usable();
     }
 
     void closingDuringAStream()

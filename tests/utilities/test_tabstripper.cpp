@@ -282,6 +282,27 @@ private Q_SLOTS:
         QCOMPARE(readFile(file), out);
     }
 
+    // A UTF-8 file goes back as UTF-8, whatever its characters.
+    void utf8BytesComeBack_data()
+    {
+        QTest::addColumn<QByteArray>("in");
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("polish, cjk") << QByteArray("\xc5\x81\xc3\xb3" "d\xc5\xba\t|\r\n\xe6\xb8\xac\xe4\xbd\x8d")
+                                     << QByteArray("\xc5\x81\xc3\xb3" "d\xc5\xba    |\r\n\xe6\xb8\xac\xe4\xbd\x8d\r\n");
+        QTest::newRow("latin-1 letters only") << QByteArray("caf\xc3\xa9\t|\n")
+                                              << QByteArray("caf\xc3\xa9    |\r\n");
+    }
+    void utf8BytesComeBack()
+    {
+        QFETCH(QByteArray, in);
+        QFETCH(QByteArray, out);
+        writeFile(file, in);
+        ctl<QLineEdit>("tabsize")->setText("8");
+        tick("savewhendone", true);
+        process(file);
+        QCOMPARE(readFile(file), out);
+    }
+
     void emptyFile()
     {
         writeFile(file, "");

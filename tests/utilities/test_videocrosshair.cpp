@@ -214,9 +214,32 @@ private Q_SLOTS:
         QCOMPARE(pic->image().pixelColor(c + QPoint(0, 1)), QColor(Qt::gray));
         QCOMPARE(pic->image().pixelColor(c - QPoint(0, 1)), QColor(Qt::gray));
         QCOMPARE(pic->point(300, 300), QColor(Qt::gray));
+    }
+
+    // Idle, the redraw rests once the picture is drawn and wakes for the
+    // next change of a slider; while capturing it runs every 75 ms.
+    void redrawRestsWhileIdle()
+    {
         auto* timer = window().form()->findChild<QTimer*>("Timer1");
-        QVERIFY(timer && timer->isActive());
+        QVERIFY(timer);
         QCOMPARE(timer->interval(), 75);
+        fake->frame = solid({64, 48}, Qt::gray);
+        QTRY_VERIFY(!timer->isActive());
+        QCOMPARE(picture()->point(500, 500), QColor(255, 0, 0));
+        ctl<QSlider>("chblue")->setValue(0);
+        QVERIFY(timer->isActive());
+        QTRY_COMPARE(picture()->point(500, 500), QColor(255, 0, 255));
+        QTRY_VERIFY(!timer->isActive());
+        cmmd(0)->click();
+        QCOMPARE(cmmd(0)->text(), QStringLiteral("Stop"));
+        QVERIFY(timer->isActive());
+        // New frames show with no control touched.
+        fake->frame = solid({64, 48}, Qt::blue);
+        QTRY_COMPARE(picture()->point(300, 300), QColor(Qt::blue));
+        QVERIFY(timer->isActive());
+        cmmd(0)->click();
+        QCOMPARE(cmmd(0)->text(), QStringLiteral("Acquire"));
+        QTRY_VERIFY(!timer->isActive());
     }
 
     void slidersSetSizeColourAndThickness()

@@ -1,0 +1,13 @@
+#pragma once
+// Processor time (user plus system) this process has used so far, all its
+// threads, in seconds. Costs compared as ratios of it within one run hold
+// on a busy machine, where wall-clock times do not.
+
+#include <sys/resource.h>
+
+inline double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
