@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace {
 A_main* g_main = nullptr;
@@ -26,6 +28,8 @@ A_main::A_main()
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // Tool windows enter the area as children of its viewport.
+    m_mdi->viewport()->installEventFilter(this);
     buildMenus();
     // The design client area lies under the menu bar.
     resize(16530 / 15, 9225 / 15 + menuBar()->sizeHint().height());
@@ -108,6 +112,62 @@ void A_main::closeEvent(QCloseEvent* event)
         w->unload();
     event->accept();
     QApplication::exit(0);
+}
+
+bool A_main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdi->viewport() && event->type() == QEvent::ChildAdded) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+            sub->installEventFilter(this);
+    } else if (auto* sub = qobject_cast<QMdiSubWindow*>(watched); sub && event->type() == QEvent::Hide) {
+        // Only the window the keyboard was in hands it on (the focus is
+        // still inside it while it hides), and only once it is gone: its
+        // form may be destroyed right after the hide. Qt moves the focus
+        // along its focus chain, which may be any window or none; the
+        // window beneath the closed one takes it instead.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == sub || sub->isAncestorOf(focus)))
+            QTimer::singleShot(0, this, [this] { activateNext(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QMdiSubWindow* A_main::focusedSubWindow() const
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return sub->isHidden() || sub->mdiArea() != m_mdi ? nullptr : sub;
+    }
+    return nullptr;
+}
+
+void A_main::activateNext()
+{
+    const QList<QMdiSubWindow*> order = m_mdi->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        QMdiSubWindow* sub = *it;
+        if (sub->isHidden() || sub->isMinimized())
+            continue;
+        // The keyboard is already in the topmost window (one shown since).
+        if (focusedSubWindow() == sub)
+            return;
+        m_mdi->setActiveSubWindow(sub);
+        // The window's own focus control, else the first that takes focus.
+        QWidget* target = sub->widget() ? sub->widget()->focusWidget() : nullptr;
+        if (!target && sub->widget()) {
+            for (QWidget* w = sub->widget()->nextInFocusChain(); w && w != sub->widget(); w = w->nextInFocusChain()) {
+                if (sub->widget()->isAncestorOf(w) && w->isVisibleTo(sub) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                    target = w;
+                    break;
+                }
+            }
+        }
+        if (target)
+            target->setFocus(Qt::OtherFocusReason);
+        else
+            sub->setFocus(Qt::OtherFocusReason);
+        return;
+    }
 }
 
 A_main& mainWindow()

@@ -2,6 +2,7 @@
 #include <QMainWindow>
 
 class QMdiArea;
+class QMdiSubWindow;
 class ToolWindow;
 
 // The program's frame: an MDI area under the menu tree. Every menu item
@@ -23,9 +24,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
+    // After the tool window the keyboard was in closes or hides, the next
+    // one in the frame (the topmost still shown) becomes active with its
+    // focus control, so the keyboard keeps working without a click.
+    void activateNext();
+    // The shown tool window holding the keyboard focus, or null.
+    QMdiSubWindow* focusedSubWindow() const;
     QMdiArea* m_mdi = nullptr;
 };
 

@@ -13,6 +13,15 @@ QFont uiFont(double points, bool bold)
     return f;
 }
 
+QFont fixedFont(double points)
+{
+    QFont f(QStringLiteral("Liberation Mono"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    f.setPixelSize(qMax(1, qRound(points * 96.0 / 72.0)));
+    return f;
+}
+
 QFont formFont()
 {
     return uiFont(8.25);

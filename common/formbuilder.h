@@ -19,6 +19,12 @@ QFont uiFont(double points, bool bold = false);
 // The font of every form, inherited by each control that sets none: the
 // designs' default 8.25-point face.
 QFont formFont();
+// The one fixed-pitch face of lists, logs, terminals and code boxes, sized
+// like uiFont. It is named rather than taken from the machine's "monospace"
+// preference, which on some desktops resolves to a face that is not fixed
+// pitch (or differs from machine to machine); Liberation Mono ships with
+// the program's font packages.
+QFont fixedFont(double points = 9);
 
 // The object name of element i of a control array: "spec_3".
 inline QString arrayName(const QString& name, int index)

@@ -3,8 +3,44 @@
 #include "toolwindow.h"
 
 #include <QAbstractSlider>
+#include <QKeyEvent>
 
 #include <memory>
+
+namespace {
+// Qt's scroll bars invert their keys (so that the wheel scrolls content the
+// usual way), which on a horizontal bar makes Left move the thumb right.
+// Left and Right step the thumb the arrow's way here; the wheel and the
+// vertical keys keep Qt's behaviour.
+class ArrowKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* bar = qobject_cast<QAbstractSlider*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!bar || bar->orientation() != Qt::Horizontal || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        if (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right)
+            return false;
+        // Where the thumb runs right to left, a lower value lies to the right.
+        const bool lowerIsLeft = bar->invertedAppearance() == bar->isRightToLeft();
+        const bool towardLower = (key->key() == Qt::Key_Left) == lowerIsLeft;
+        bar->triggerAction(towardLower ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+        return true;
+    }
+};
+} // namespace
+
+void arrowKeysFollowThumb(QAbstractSlider* bar)
+{
+    if (!bar->findChild<ArrowKeys*>(QString(), Qt::FindDirectChildrenOnly))
+        bar->installEventFilter(new ArrowKeys(bar));
+}
 
 void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> change, std::function<void()> scroll)
 {
@@ -14,6 +50,7 @@ void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> chan
     };
     auto drag = std::make_shared<Drag>();
     bar->setTracking(true);
+    arrowKeysFollowThumb(bar);
     w.on(bar, &QAbstractSlider::sliderPressed, [drag, bar] {
         drag->on = true;
         drag->startValue = bar->value();

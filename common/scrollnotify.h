@@ -13,5 +13,11 @@
 class QAbstractSlider;
 class ToolWindow;
 
+// The wiring also makes Left and Right move a horizontal bar's thumb the
+// arrow's way (Qt's scroll bars invert them).
 void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> change,
                  std::function<void()> scroll = {});
+
+// Left and Right move the thumb of a horizontal bar the arrow's way; for a
+// bar that is not wired through onScrollBar.
+void arrowKeysFollowThumb(QAbstractSlider* bar);

@@ -122,7 +122,7 @@ void Z_selectfile::build(QWidget* form)
     on(ui->dirlist, &QListWidget::itemDoubleClicked, [this](QListWidgetItem* item) { dirlist_DblClick(item); });
     on(ui->filelist, &QListWidget::itemDoubleClicked, [this] { filelist_DblClick(); });
     on(ui->filemask, &QLineEdit::textChanged, [this](const QString& t) { setPattern(t); });
-    on(ui->OKButton, &QPushButton::clicked, [this] { hide(); });
+    on(ui->OKButton, &QPushButton::clicked, [this] { OKButton_Click(); });
     on(ui->cancelbutton, &QPushButton::clicked, [this] { cancelbutton_Click(); });
     on(static_cast<QDialog*>(form), &QDialog::rejected, [this] {
         if (auto* u = controls<Ui>())
@@ -215,8 +215,13 @@ void Z_selectfile::fillFiles()
     auto* ui = controls<Ui>();
     ui->filelist->clear();
     const QDir dir(ui->filePath);
-    ui->filelist->addItems(dir.entryList(nameFilters(ui->pattern), QDir::Files | QDir::NoDotAndDotDot,
-                                         QDir::Name | QDir::IgnoreCase));
+    // A link is listed as what it points to: a link to a file is a file,
+    // one to a device or to nothing is not (Qt's filter lets both through).
+    const QFileInfoList infos = dir.entryInfoList(nameFilters(ui->pattern), QDir::Files | QDir::NoDotAndDotDot,
+                                                  QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& fi : infos)
+        if (fi.isFile())
+            ui->filelist->addItem(fi.fileName());
 }
 
 // The folder's ancestors from its root down, then its subfolders, each
@@ -239,11 +244,15 @@ void Z_selectfile::fillFolders()
         current = item;
         ++depth;
     }
-    const QStringList subs =
-        QDir(ui->dirPath).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& s : subs) {
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + s, ui->dirlist);
-        item->setData(Qt::UserRole, joinpath(ui->dirPath, s));
+    // Only what leads to a folder can be entered: Qt's folder filter also
+    // lets through links to devices (the ports of /dev/serial/by-id).
+    const QFileInfoList subs =
+        QDir(ui->dirPath).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& fi : subs) {
+        if (!fi.isDir())
+            continue;
+        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + fi.fileName(), ui->dirlist);
+        item->setData(Qt::UserRole, joinpath(ui->dirPath, fi.fileName()));
     }
     if (current)
         ui->dirlist->setCurrentItem(current);
@@ -284,6 +293,16 @@ void Z_selectfile::filelist_DblClick()
             names << ui->filelist->item(i)->text();
     setNameText(names.join(QStringLiteral("\r\n")));
     ui->filecount->setText(QString::number(names.size()));
+}
+
+// OK with an empty name box takes the highlighted files, as a double-click
+// would: a file picked with one click is never silently dropped.
+void Z_selectfile::OKButton_Click()
+{
+    auto* ui = controls<Ui>();
+    if (ui->filename->toPlainText().trimmed().isEmpty() && !ui->filelist->selectedItems().isEmpty())
+        filelist_DblClick();
+    hide();
 }
 
 void Z_selectfile::cancelbutton_Click()

@@ -2,7 +2,9 @@
 // The program's own modal file chooser and its two entry points.
 //
 // selectfile(filename, mask, startdir, title): the full path of the chosen
-// file, or "" when the user cancelled or left the name box empty. Several
+// file, or "" when the user cancelled or left the name box empty with no
+// file highlighted (OK with an empty name box takes the highlighted files,
+// as a double-click on them does). Several
 // names taken from the file list come back as the folder, the separator,
 // the first name and " ," before each further one (in a root folder too).
 // The dialog opens in startdir, else in the folder of filename, else in the
@@ -84,5 +86,6 @@ private:
     void drivelist_Change();
     void dirlist_DblClick(QListWidgetItem* item);
     void filelist_DblClick();
+    void OKButton_Click();
     void cancelbutton_Click();
 };

@@ -6,7 +6,6 @@
 #include "common/stdseries.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 
 RLC_resvalues::RLC_resvalues() : ToolWindow(QStringLiteral("RLC_resvalues"), QSize(3240, 5400)) {}
 
@@ -19,7 +18,7 @@ void RLC_resvalues::build(QWidget* form)
     ui->partselector->addItems({QStringLiteral("1% Resistors"), QStringLiteral("5% Resistors")});
     ui->partselector->setCurrentIndex(-1);
     ui->datalist = place<RtfView>(form, QStringLiteral("datalist"), 120, 540, 3000, 4740);
-    ui->datalist->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->datalist->setFont(fixedFont());
 
     on(ui->partselector, &QComboBox::currentIndexChanged, [this] { partselector_Click(); });
     onKeyPress(ui->partselector, [](int) { return 0; });

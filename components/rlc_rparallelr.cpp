@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,7 +58,7 @@ void RLC_rparallelr::build(QWidget* form)
     u->status = placeLabel(form, QStringLiteral("Done"), 3720, 1230, 1320, 255, QStringLiteral("status"));
 
     u->resultlist = place<RtfView>(form, QStringLiteral("resultlist"), 120, 1620, 6000, 3780);
-    u->resultlist->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    u->resultlist->setFont(fixedFont());
 
     on(u->resistorset, &QComboBox::currentIndexChanged, [this] { resistorset_Click(); });
     onKeyPress(u->resistorset, [](int) { return 0; });

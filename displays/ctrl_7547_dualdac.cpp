@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,7 +116,7 @@ void Ctrl_7547_dualdac::build(QWidget* form)
     on(u->baudrateselect, &QComboBox::currentIndexChanged, [this] { baudrateselect_Click(); });
     u->comstatus = placeLabel(form, QStringLiteral("Ready"), 5640, 2100, 1200, 255, QStringLiteral("comstatus"));
 
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     const char* logNames[2] = {"txdata", "rxdata"};
     const char* logCaptions[2] = {"Tx Data Log", "Rx Data Log"};
     for (int i = 0; i < 2; ++i) {

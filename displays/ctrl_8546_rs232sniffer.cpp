@@ -7,7 +7,6 @@
 #include "common/scrollnotify.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,8 +85,7 @@ void Ctrl_8546_rs232sniffer::build(QWidget* form)
 
     // Top to bottom: A high, A low, A text, B text, B high, B low, so the
     // two text rows sit together.
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPixelSize(11);
+    const QFont fixed = fixedFont(8.25);
     const int textWidth = QFontMetrics(fixed).horizontalAdvance(QString(SnifferRows::pageWidth, u'M'));
     const double boxWidth = (textWidth + 12) * 15.0;
     const int order[6] = {2, 3, 0, 1, 4, 5};

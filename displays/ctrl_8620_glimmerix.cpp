@@ -12,7 +12,6 @@
 #include "common/textlines.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,7 +213,7 @@ void Ctrl_8620_glimmerix::build(QWidget* form)
     u->eeread = place<QPlainTextEdit>(form, QStringLiteral("eeread"), 120, 4320, 8040, 2280);
     u->eeread->setReadOnly(true);
     u->eeread->setLineWrapMode(QPlainTextEdit::NoWrap);
-    u->eeread->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    u->eeread->setFont(fixedFont());
     u->rvmblock = place<QLineEdit>(form, QStringLiteral("rvmblock"), 120, 6720, 8040, 315);
     u->rvmblock->setReadOnly(true);
 }

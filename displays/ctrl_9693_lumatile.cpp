@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -204,7 +203,7 @@ void Ctrl_9693_lumatile::buildEditor(QWidget* form, Ui* u)
     }
 
     u->udcpattern = place<QLineEdit>(form, QStringLiteral("udcpattern"), 1200, 4800, 1800, 315);
-    u->udcpattern->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    u->udcpattern->setFont(fixedFont());
     u->udcpattern->setMaxLength(patternLength);
     u->udcpattern->setText(initialPattern);
     onKeyPress(u->udcpattern, [this](int key) {

@@ -6,7 +6,6 @@
 #include "common/fields.h"
 #include "common/formbuilder.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,7 +27,7 @@ void Math_bcdcompress::build(QWidget* form)
 {
     form->setWindowTitle(QStringLiteral("2.5:1 BCD compression"));
     auto* u = makeControls<Ui>();
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     QLabel* note = placeLabel(form,
                               QStringLiteral("This program converts back and forth between 9 byte ASCII string data "
                                              "and 4 byte (32 bit) integer data."),

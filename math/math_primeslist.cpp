@@ -15,7 +15,6 @@
 #include "common/z_selectfile.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -103,8 +102,7 @@ void Math_primeslist::build(QWidget* form)
     u->listcount = place<QLineEdit>(form, QStringLiteral("listcount"), 120, 1545, 7440, 345);
 
     u->odata = place<QPlainTextEdit>(form, QStringLiteral("odata"), 120, 2010, 7440, 5070);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(9);
+    const QFont fixed = fixedFont(9);
     u->odata->setFont(fixed);
     u->odata->setLineWrapMode(QPlainTextEdit::NoWrap);
 }

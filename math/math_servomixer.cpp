@@ -7,7 +7,6 @@
 #include "common/picturebox.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -92,7 +91,7 @@ void Math_servomixer::build(QWidget* form)
     u->showcode = place<QPushButton>(form, QStringLiteral("showcode"), 120, 5340, 1500, 420);
     u->showcode->setText(QStringLiteral("Show Code"));
     u->codewindow = place<QPlainTextEdit>(form, QStringLiteral("codewindow"), 120, 120, 8460, 5055);
-    u->codewindow->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    u->codewindow->setFont(fixedFont());
     u->codewindow->setLineWrapMode(QPlainTextEdit::NoWrap);
     u->codewindow->hide();
 

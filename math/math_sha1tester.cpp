@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,8 +42,7 @@ void Math_sha1tester::build(QWidget* form)
     form->setWindowTitle(QStringLiteral("SHA1 Hash Function Tester"));
     auto* ui = makeControls<Ui>();
     const QFont font = uiFont(8.25);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(9);
+    const QFont fixed = fixedFont(9);
 
     auto label = [&](const char* text, double left, double top, double width) {
         placeLabel(form, QString::fromLatin1(text), left, top, width)->setFont(font);

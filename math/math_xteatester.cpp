@@ -8,7 +8,6 @@
 #include "common/xtea.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,8 +42,7 @@ void Math_xteatester::build(QWidget* form)
     form->setWindowTitle(QStringLiteral("XTEA Encypher / Decypher"));
     auto* ui = makeControls<Ui>();
     const QFont font = uiFont(8.25);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(9);
+    const QFont fixed = fixedFont(9);
 
     auto label = [&](const char* text, double left, double top, double width) {
         placeLabel(form, QString::fromLatin1(text), left, top, width)->setFont(font);

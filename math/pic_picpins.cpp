@@ -12,7 +12,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,8 +101,7 @@ void PIC_picpins::build(QWidget* form)
     const QFont f = uiFont(8.25);
     for (QWidget* w : form->findChildren<QWidget*>())
         w->setFont(f);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(8.25);
+    const QFont fixed = fixedFont(8.25);
     u->result->setFont(fixed);
 
     for (int k = 0; k < 80; ++k) {

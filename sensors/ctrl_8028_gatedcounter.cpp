@@ -94,9 +94,7 @@ void Ctrl_8028_gatedcounter::build(QWidget* form)
     u->portselect->addItem(QStringLiteral("Select"));
     serial.attach(u->portselect);
 
-    QFont fixed(QStringLiteral("Monospace"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setPixelSize(13);
+    const QFont fixed = fixedFont(9.75);
     const char* names[3] = {"X", "Y", "Z"};
     for (int i = 0; i < 3; ++i) {
         const double top = 600 + i * 390;

@@ -5,7 +5,6 @@
 #include "common/formbuilder.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,7 +42,7 @@ void Ctrl_9175_loadcellsingle::build(QWidget* form)
     form->setWindowTitle(QStringLiteral("Load Cell Controller"));
     auto* u = makeControls<Ui>();
     const QString tip = QStringLiteral("Red - Zero failed / Green - Zero succeeded / Blue - Zero read / Gray - Data error");
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     auto box = [&](const char* name, const char* text, double top, bool locked, bool tipped) {
         auto* b = place<QLineEdit>(form, QString::fromLatin1(name), 120, top, 1560, 345);
         b->setText(QString::fromLatin1(text));

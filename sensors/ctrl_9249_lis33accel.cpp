@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -157,7 +156,7 @@ void Ctrl_9249_lis33accel::build(QWidget* form)
     heading("Label_commands", "Commands", 120, 4560, 2000);
     heading("Label_responses", "Responses", 4920, 4560, 2000);
     u->dumplast = check("dumplast", "Dump Last", 8280, 4530, 1320);
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     for (auto [log, name, left] : {std::tuple{&u->xcommand, "xcommand", 120.0}, std::tuple{&u->xresponse, "xresponse", 4920.0}}) {
         auto* t = place<NewestFirstLog>(form, QString::fromLatin1(name), left, 4860, 4680, 2400);
         t->setFont(fixed);

@@ -42,7 +42,32 @@ bool CameraSource::startUp()
     }
     m_session = std::make_unique<QMediaCaptureSession>();
     m_session->setCamera(m_camera.get());
+    // Queued: the handler may release the camera, which must not happen
+    // while the camera is still inside its own signal.
+    connect(
+        m_camera.get(), &QCamera::errorOccurred, this,
+        [this](QCamera::Error error, const QString& text) {
+            if (error != QCamera::NoError)
+                cameraFailed(text);
+        },
+        Qt::QueuedConnection);
+    connect(
+        m_camera.get(), &QCamera::activeChanged, this,
+        [this](bool active) {
+            if (!active)
+                cameraFailed(QString());
+        },
+        Qt::QueuedConnection);
     return true;
+}
+
+void CameraSource::cameraFailed(const QString& reason)
+{
+    // A stop or release of ours, or a camera already reported, is no failure.
+    if (!m_running || (m_camera && m_camera->isActive() && m_camera->error() == QCamera::NoError))
+        return;
+    m_running = false;
+    reportFailure(reason.isEmpty() && m_camera ? m_camera->errorString() : reason);
 }
 
 void CameraSource::start()
@@ -51,17 +76,20 @@ void CameraSource::start()
         return;
     if (m_live)
         m_session->setVideoSink(sink());
+    m_running = true;
     m_camera->start();
 }
 
 void CameraSource::stop()
 {
+    m_running = false;
     if (m_camera)
         m_camera->stop();
 }
 
 void CameraSource::release()
 {
+    m_running = false;
     if (m_camera)
         m_camera->stop();
     if (m_session) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QVideoFrame>
 
+#include <functional>
 #include <memory>
 
 class QCamera;
@@ -26,6 +27,22 @@ public:
     virtual void release() = 0;
     // The newest frame (a null image before the first).
     virtual QImage currentFrame() = 0;
+
+    // Called when capture that had started ends without stop() or
+    // release() (the device went away, the platform gave up); the reason
+    // is the platform's text, "" when it gives none. Never called from
+    // inside a call of this source's own operations.
+    void setFailureHandler(std::function<void(const QString& reason)> handler) { m_failed = std::move(handler); }
+
+protected:
+    void reportFailure(const QString& reason)
+    {
+        if (m_failed)
+            m_failed(reason);
+    }
+
+private:
+    std::function<void(const QString&)> m_failed;
 };
 
 class CameraSource : public QObject, public FrameSource {
@@ -50,7 +67,11 @@ private:
     std::unique_ptr<QVideoSink> m_sink;
     std::unique_ptr<QCamera> m_camera;
     std::unique_ptr<QMediaCaptureSession> m_session;
+    void cameraFailed(const QString& reason);
+
     bool m_live = false;
+    // Capture was started and not yet stopped or released by us.
+    bool m_running = false;
     // Only the newest frame is kept, and converted when asked for.
     QVideoFrame m_frame;
     bool m_fresh = false;

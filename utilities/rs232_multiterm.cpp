@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +38,7 @@ void RS232_multiterm::build(QWidget* form)
 {
     form->setWindowTitle(QStringLiteral("Dual RS232 Terminal"));
     auto* u = makeControls<Ui>();
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = fixedFont();
     const char* const rates[12] = {"19200", "300",   "600",   "1200",   "2400",   "4800",
                                    "9600",  "19200", "38400", "57600", "115200", "230400"};
 

@@ -2,11 +2,11 @@
 
 #include "common/keycodes.h"
 #include "termrules.h"
+#include "common/formbuilder.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -21,7 +21,7 @@ constexpr char16_t CR = 13, LF = 10, DEL = 127;
 
 TermView::TermView(QWidget* parent) : QAbstractScrollArea(parent)
 {
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(fixedFont());
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -10,7 +10,6 @@
 #include "common/textlines.h"
 #include "common/z_selectfile.h"
 
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -31,8 +30,7 @@ void Util_contestdrawing::build(QWidget* form)
 {
     form->setWindowTitle(QStringLiteral("Contest Drawing"));
     auto* ui = makeControls<Ui>();
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(9);
+    const QFont fixed = fixedFont(9);
 
     ui->Command1 = place<QPushButton>(form, QStringLiteral("Command1"), 120, 120, 1215, 375);
     ui->Command1->setText(QStringLiteral("Load"));

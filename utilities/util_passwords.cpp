@@ -8,7 +8,6 @@
 #include "common/paths.h"
 
 #include <QCheckBox>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -35,8 +34,7 @@ void Util_passwords::build(QWidget* form)
     ui->Text3 = place<QLineEdit>(form, QStringLiteral("Text3"), 120, 600, 4680, 315);
     ui->Text3->setText(QStringLiteral("Description"));
 
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(10);
+    const QFont fixed = fixedFont(10);
     ui->Text1 = place<QLineEdit>(form, QStringLiteral("Text1"), 120, 1080, 4680, 375);
     ui->Text1->setFont(fixed);
 

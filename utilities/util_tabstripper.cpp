@@ -17,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -90,8 +89,7 @@ void Util_tabstripper::build(QWidget* form)
     u->sysstatus->setText(QStringLiteral("Select first file to strip"));
 
     u->processedfile = place<QPlainTextEdit>(form, QStringLiteral("processedfile"), 120, 1560, 9360, 5520);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(9);
+    const QFont fixed = fixedFont(9);
     u->processedfile->setFont(fixed);
     u->processedfile->setLineWrapMode(QPlainTextEdit::NoWrap);
     // What Save writes is what was converted: an edit here would be lost.

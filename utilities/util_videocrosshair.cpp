@@ -256,6 +256,7 @@ void Util_videocrosshair::startStop()
         if (!ok)
             return;
         u->cmmd[0]->setText(QStringLiteral("Stop"));
+        source.setFailureHandler([this](const QString& reason) { guarded([this, reason] { captureFailed(reason); }); });
         source.setLive(true);
         source.start();
         u->Timer1->start();
@@ -264,6 +265,22 @@ void Util_videocrosshair::startStop()
         source.stop();
         source.release();
     }
+}
+
+// A camera that fails while capturing must not leave "Stop" over a dead
+// picture: the window goes back to idle and says why.
+void Util_videocrosshair::captureFailed(const QString& reason)
+{
+    auto* u = ui();
+    if (!u || u->cmmd[0]->text().toLower() != QLatin1String("stop"))
+        return;
+    u->cmmd[0]->setText(QStringLiteral("Acquire"));
+    FrameSource& source = frameSource();
+    source.stop();
+    source.release();
+    alertbox(QStringLiteral("Video Crosshair"),
+             reason.isEmpty() ? QStringLiteral("The camera stopped.") : QStringLiteral("The camera stopped: ") + reason,
+             0);
 }
 
 void Util_videocrosshair::toClipboard()

@@ -34,6 +34,7 @@ private:
     void redrawTick();
     void cmmd_Click(int index);
     void startStop();
+    void captureFailed(const QString& reason);
     void toClipboard();
 
     std::unique_ptr<FrameSource> m_source;

@@ -257,6 +257,71 @@ private Q_SLOTS:
         QCOMPARE(selectfile("", "", a, "Sub"), joinpath(a, "sub" + QString(QDir::separator()) + "d.txt"));
     }
 
+    // A file highlighted with one click (or several with Shift) and OK
+    // with the name box empty: the highlighted files are taken. A name
+    // typed in the box still wins over the highlight.
+    void highlightThenOK_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one file") << "b.csv" << "b.csv" << "" << "b.csv";
+        QTest::newRow("two files") << "a.txt" << "b.csv" << "" << "a.txt ,b.csv";
+        QTest::newRow("typed name wins") << "b.csv" << "b.csv" << "typed.txt" << "typed.txt";
+    }
+    void highlightThenOK()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QString nameBefore;
+        ModalAnswer ans("OKButton");
+        ans.setBeforePress([&](QWidget* dlg) {
+            auto* list = child<QListWidget>(dlg, "filelist");
+            const auto from = list->findItems(first, Qt::MatchExactly);
+            const auto to = list->findItems(last, Qt::MatchExactly);
+            QVERIFY(!from.isEmpty() && !to.isEmpty());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(from.first()).center());
+            if (last != first)
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                                  list->visualItemRect(to.first()).center());
+            auto* box = child<QPlainTextEdit>(dlg, "filename");
+            nameBefore = box->toPlainText();
+            QTest::keyClicks(box, typed);
+        });
+        QCOMPARE(selectfile("", "", a, "Click"), joinpath(a, expected));
+        QVERIFY(ans.answered());
+        QCOMPARE(nameBefore, QString()); // one click alone fills nothing
+    }
+
+    // Links are listed as what they point to: to a file among the files, to
+    // a folder among the folders; one to a device (a port listed in a
+    // folder) or to nothing is in neither list.
+    void linksListedAsWhatTheyPointTo()
+    {
+        if (!QFileInfo(QStringLiteral("/dev/null")).exists())
+            QSKIP("no device to link to");
+        const QDir dir(a);
+        QVERIFY(QFile::link(dir.filePath("a.txt"), dir.filePath("filelink")));
+        QVERIFY(QFile::link(dir.filePath("sub"), dir.filePath("folderlink")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath("portlink")));
+        QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("deadlink")));
+        QStringList files, folders;
+        ModalAnswer ans("cancelbutton");
+        ans.setBeforePress([&](QWidget* dlg) {
+            files = entries(dlg, "filelist");
+            for (QString f : entries(dlg, "dirlist"))
+                folders << f.trimmed();
+        });
+        selectfile("", "", a, "Links");
+        QVERIFY(ans.answered());
+        QCOMPARE(files, QStringList({"a.txt", "b.csv", "filelink", "noext"}));
+        QVERIFY2(folders.mid(folders.size() - 2) == QStringList({"folderlink", "sub"}), qPrintable(folders.join(u'|')));
+        QVERIFY(!folders.contains("portlink") && !folders.contains("deadlink"));
+    }
+
     void rootFolderResults()
     {
         auto typeInRoot = [](const QString& typed) {

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QPushButton>
@@ -188,6 +189,26 @@ private Q_SLOTS:
         QCOMPARE(text("lastfile"), file);
         QCOMPARE(buttons(), QString("110"));
         QCOMPARE(readFile(file), twelveTabs); // not saved
+    }
+
+    // In the chooser a file highlighted with one click and OK is the file
+    // loaded, not a silent cancel.
+    void oneClickAndOKLoadsTheFile()
+    {
+        process(file); // the chooser opens next in this file's folder
+        const QString other = QDir::toNativeSeparators(writeFile(folders->workFile("other.txt"), "a\tb\r\n"));
+        ModalAnswer ok("OKButton");
+        ok.setWindowName("Z_selectfile");
+        ok.setBeforePress([](QWidget* dlg) {
+            auto* list = dlg->findChild<QListWidget*>("filelist");
+            const auto items = list->findItems("other.txt", Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+        });
+        button("Command1_0")->click();
+        QVERIFY(ok.answered());
+        QCOMPARE(text("lastfile"), other);
+        QCOMPARE(shown(), QString("a   b\n"));
     }
 
     void hugeTabSizeIsCut()

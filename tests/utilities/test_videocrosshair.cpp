@@ -1,3 +1,4 @@
+#include "support/alertsink.h"
 #include "support/findcontrol.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -72,6 +73,8 @@ struct FakeSource : FrameSource {
     void stop() override { calls << "stop"; }
     void release() override { calls << "release"; }
     QImage currentFrame() override { return frame; }
+    // The device failing while it captures, as the platform reports it.
+    void fail(const QString& reason) { reportFailure(reason); }
 };
 
 QImage solid(QSize size, QColor c)
@@ -414,6 +417,40 @@ private Q_SLOTS:
         fake->calls.clear();
         window().unload();
         QCOMPARE(fake->calls, (QStringList{"stop", "release"}));
+    }
+
+    // A camera that fails after starting puts the window back to idle and
+    // says why; Acquire then starts afresh.
+    void cameraFailsWhileCapturing_data()
+    {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("with reason") << "Camera is no longer available"
+                                     << "The camera stopped: Camera is no longer available";
+        QTest::newRow("no reason") << "" << "The camera stopped.";
+    }
+    void cameraFailsWhileCapturing()
+    {
+        QFETCH(QString, reason);
+        QFETCH(QString, said);
+        AlertSink alerts;
+        cmmd(0)->click();
+        QCOMPARE(cmmd(0)->text(), QStringLiteral("Stop"));
+        fake->calls.clear();
+        fake->fail(reason);
+        QCOMPARE(cmmd(0)->text(), QStringLiteral("Acquire"));
+        QCOMPARE(fake->calls, (QStringList{"stop", "release"}));
+        QTRY_COMPARE(alerts.texts.size(), 1);
+        QVERIFY2(alerts.texts.at(0).contains(said), qPrintable(alerts.texts.at(0)));
+        // A second report of the same failure changes nothing.
+        fake->fail(reason);
+        QCOMPARE(fake->calls.size(), 2);
+        fake->calls.clear();
+        cmmd(0)->click();
+        QCOMPARE(cmmd(0)->text(), QStringLiteral("Stop"));
+        QCOMPARE(fake->calls, (QStringList{"startUp", "live", "start"}));
+        QTest::qWait(100);
+        QCOMPARE(alerts.texts.size(), 1);
     }
 
     void noCameraHere()
