@@ -113,8 +113,12 @@ std::vector<PartsEntry> readPartsList(const QStringList& lines)
     return entries;
 }
 
-std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vector<PartsEntry>& entries)
+std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vector<PartsEntry>& entries,
+                                         const std::function<bool()>& serve)
 {
+    // A large board's lists take longer than one slice of the event loop.
+    size_t steps = 0;
+    const auto goOn = [&] { return !serve || (++steps % 256 != 0) || serve(); };
     // Per designator, its free entries in file order as a chain: the head
     // is the first free entry that matches, next[] leads to the one after.
     constexpr size_t none = size_t(-1);
@@ -122,6 +126,8 @@ std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vecto
     head.reserve(qsizetype(entries.size()));
     std::vector<size_t> next(entries.size(), none);
     for (size_t i = entries.size(); i-- > 0;) {
+        if (!goOn())
+            return {};
         auto it = head.find(entries[i].refdes);
         if (it == head.end()) {
             head.insert(entries[i].refdes, i);
@@ -133,6 +139,8 @@ std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vecto
     std::vector<bool> taken(entries.size(), false);
     for (auto* side : {&sides.top, &sides.bottom}) {
         for (Placement& p : *side) {
+            if (!goOn())
+                return {};
             p.partno = QString::fromLatin1(unknownPartNumber);
             auto it = head.find(p.refdes);
             if (it == head.end() || *it == none)

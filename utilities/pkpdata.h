@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // The part number a placement carries until the parts list names one.
@@ -49,8 +50,11 @@ std::vector<PartsEntry> readPartsList(const QStringList& lines);
 // Gives every placement the part number of the first still-free entry of its
 // designator (top side first, then bottom; exact, case-sensitive match) and
 // returns the entries left free, in file order. Placements without an entry
-// get the unknown part number.
-std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vector<PartsEntry>& entries);
+// get the unknown part number. serve, when given, is called between short
+// runs of the work; when it returns false the merge stops where it is and
+// the placements are left part-merged.
+std::vector<PartsEntry> mergePartNumbers(PlacementSides& sides, const std::vector<PartsEntry>& entries,
+                                         const std::function<bool()>& serve = {});
 
 // "designator TAB part number" for each entry.
 QStringList orphanLines(const std::vector<PartsEntry>& orphans);

@@ -201,7 +201,11 @@ bool Util_pkptocohu::getparts()
         if (!slicer.yield())
             return false;
     }
-    const std::vector<PartsEntry> orphans = mergePartNumbers(m_sides, entries);
+    const std::vector<PartsEntry> orphans = mergePartNumbers(m_sides, entries, [&] { return slicer.yield(); });
+    if (aborted() || quitting() || !controls<Ui>()) {
+        m_loaded = false; // the placements may be part-merged: the board is read again
+        return false;
+    }
     return fillTextBox(controls<Ui>()->orphans, orphanLines(orphans).join(u'\n'), slicer);
 }
 
