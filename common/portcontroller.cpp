@@ -334,6 +334,11 @@ bool PortController::available(const QString& name)
     return !heldOpen(name) && SerialBackend().available(name);
 }
 
+bool PortController::lockedByOtherProgram(const QString& device)
+{
+    return lockedByOther(device);
+}
+
 void PortController::setLockFolders(const QStringList& folders)
 {
     lockFolderList() = folders;

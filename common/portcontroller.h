@@ -140,6 +140,9 @@ public:
     // tests point them at a temporary folder.
     static void setLockFolders(const QStringList& folders);
     static QStringList lockFolders();
+    // True when another running program holds a serial lock file on the
+    // device (a path such as "/dev/ttyUSB0").
+    static bool lockedByOtherProgram(const QString& device);
 
     // The description of a port that went away while open.
     static QString lostText(const QString& name);

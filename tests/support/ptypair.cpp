@@ -1,7 +1,11 @@
 #include "ptypair.h"
 
+#include "common/portcontroller.h"
+
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QStringList>
+#include <QThread>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -35,6 +39,12 @@ PtyPair::PtyPair()
     m_board = board;
     m_window = window;
     m_path = QString::fromLocal8Bit(name);
+    // A pseudo-terminal's number is handed out again as soon as its last
+    // user closes it, which can be a moment before that program removes its
+    // serial lock file; the port list would count the new pair as held.
+    QDeadlineTimer leftoverLock(10000);
+    while (PortController::lockedByOtherProgram(m_path) && !leftoverLock.hasExpired())
+        QThread::msleep(10);
     m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_watch >= 0)
         inotify_add_watch(m_watch, name, IN_OPEN);
