@@ -23,9 +23,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QMenu>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -357,10 +359,15 @@ private Q_SLOTS:
 
     void vanishedListedPort()
     {
+        // Listed through a link of its own: a freed pseudo-terminal number can
+        // be taken at once by another program, the link's name cannot.
+        QTemporaryDir dir;
         auto pty = std::make_unique<PtyPair>();
-        const QString path = pty->path();
+        const QString path = dir.filePath("term-link");
+        QVERIFY(QFile::link(pty->path(), path));
         Term t({path});
         pty.reset();
+        QVERIFY(QFile::remove(path));
         ModalAnswer answer("Command1_0");
         QVERIFY(t.choose(0, path));
         QVERIFY(answer.answered());
