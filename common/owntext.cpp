@@ -36,10 +36,6 @@ QByteArrayView withoutBom(const QByteArray& bytes)
     return bytes.startsWith(kBom) ? v.sliced(kBom.size()) : v;
 }
 
-} // namespace
-
-namespace {
-
 QByteArray encoded(const QString& text)
 {
     if (firstUnfitChar(text) >= 0)
