@@ -10,7 +10,10 @@
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QFile>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <utility>
@@ -75,8 +78,20 @@ int main(int argc, char** argv)
     unsetenv("VOLTARIS_PORTS");
     mainWindow();
 
+    // A long run's log is often seen only by its head and tail: each class
+    // also logs to a file, and the failures found there are repeated last.
+    QTemporaryDir logs;
+    const bool ownOutput = std::any_of(args.begin(), args.end(), [](const char* a) { return qstrcmp(a, "-o") == 0; });
+    QByteArray toStdout("-,txt");
+    QByteArray toFile = logs.filePath(QStringLiteral("class.txt")).toLocal8Bit() + ",txt";
+    if (!ownOutput && logs.isValid()) {
+        char* extra[] = {const_cast<char*>("-o"), toStdout.data(), const_cast<char*>("-o"), toFile.data()};
+        args.insert(args.begin() + 1, std::begin(extra), std::end(extra));
+    }
+
     int failed = 0;
     int ran = 0;
+    QByteArray failures;
     for (auto& [name, factory] : registry()) {
         if (only && qstrcmp(only, name) != 0)
             continue;
@@ -86,9 +101,24 @@ int main(int argc, char** argv)
         if (rc != 0) {
             std::fprintf(stderr, "FAILED: %s (%d)\n", name, rc);
             ++failed;
+            QFile log(logs.filePath(QStringLiteral("class.txt")));
+            if (log.open(QIODevice::ReadOnly)) {
+                bool inFailure = false;
+                while (!log.atEnd()) {
+                    const QByteArray line = log.readLine();
+                    if (line.startsWith("FAIL!"))
+                        inFailure = true;
+                    else if (!line.startsWith(' '))
+                        inFailure = false;
+                    if (inFailure)
+                        failures += line;
+                }
+            }
         }
     }
     destroyMainWindow();
+    if (!failures.isEmpty())
+        std::printf("Failures of this run:\n%s", failures.constData());
     std::printf("%d passed, %d failed\n", ran - failed, failed);
     return failed == 0 ? 0 : 1;
 }

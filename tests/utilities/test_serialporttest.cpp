@@ -23,6 +23,11 @@
 
 namespace {
 
+// The inputs are polled every 100 ms; a machine busy with other tests can
+// hold a tick back well beyond that, and waiting longer costs nothing when
+// the boxes follow at once.
+constexpr int kInputWaitMs = 3000;
+
 struct Tester {
     // Loads the tester with `extraPort` (a fake's name) among its ports.
     explicit Tester(const QString& extraPort = QString())
@@ -98,10 +103,10 @@ private Q_SLOTS:
             line->setInputs(bits[k]);
             QList<bool> want{false, false, false, false};
             want[k] = true;
-            QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), want, 250);
+            QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), want, kInputWaitMs);
         }
         line->setInputs(0);
-        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), kInputWaitMs);
     }
 
     void noPortClearsInputsOnNextTick()
@@ -109,7 +114,7 @@ private Q_SLOTS:
         Tester t;
         for (int i = 2; i < 6; ++i)
             t.check(i)->setChecked(true);
-        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), kInputWaitMs);
     }
 
     void lettersAndDigitsLoopThrough()
@@ -166,7 +171,7 @@ private Q_SLOTS:
         Tester t("fake-spt");
         QVERIFY(t.choose("fake-spt"));
         line->setInputs(portline::DSR | portline::CTS | portline::DCD | portline::RI);
-        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, true, true}), 250);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, true, true}), kInputWaitMs);
         const int beeps = beepCount();
         ModalAnswer a("Command1_0");
         line->fail();
@@ -212,10 +217,10 @@ private Q_SLOTS:
         QVERIFY(t.timer()->isActive());
         QCOMPARE(t.timer()->interval(), 100);
         line->setInputs(portline::DSR | portline::CTS);
-        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, false, false}), 250);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{true, true, false, false}), kInputWaitMs);
         QVERIFY(t.choose("Select"));
-        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), 250);
-        QTRY_VERIFY_WITH_TIMEOUT(!t.timer()->isActive(), 250);
+        QTRY_COMPARE_WITH_TIMEOUT(t.inputs(), (QList<bool>{false, false, false, false}), kInputWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!t.timer()->isActive(), kInputWaitMs);
     }
 
     // A port that refuses each operation in turn: one alert each, and the
