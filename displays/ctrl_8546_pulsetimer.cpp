@@ -24,6 +24,7 @@ namespace {
 // A board that keeps sending after "x" must not hold Stop for ever: this
 // many reads (64 KB each) are taken in before the file closes.
 constexpr int StopReads = 64;
+constexpr qsizetype StopReadBytes = 65536;
 } // namespace
 
 struct Ctrl_8546_pulsetimer::Ui : Controls {
@@ -206,6 +207,9 @@ void Ctrl_8546_pulsetimer::stop()
     // "Diag" held the decoding back or not.
     m_busy.show(form());
     TimeSlicer slicer;
+    // Room for every read Stop may take, made once: growing a buffer of
+    // megabytes step by step copies it whole, and that copy holds a slice.
+    m_buffer.reserve(m_buffer.size() + qsizetype(StopReads) * StopReadBytes);
     for (int i = 0; i < StopReads; ++i) {
         const QString got = ftread();
         m_buffer += got;

@@ -21,3 +21,13 @@ inline double threadCpuSeconds()
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
+
+// How many times more processor time a sanitizer build takes for the same
+// work: limits on processor time allow that much more there, and work that
+// breaks them by far (an unsliced loop, a timer that never rests) still
+// shows.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+constexpr double kSanitizerSlowdown = 4.0;
+#else
+constexpr double kSanitizerSlowdown = 1.0;
+#endif

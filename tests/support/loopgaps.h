@@ -7,17 +7,30 @@
 //   QVERIFY(gaps.longestSliceCpuMs() < LoopGaps::sliceLimitMs());
 //   QVERIFY(gaps.busySignSeen());     // after gaps.watchBusySign(form)
 //
+// or, where the work can be run again from its own setup:
+//
+//   const double longest = LoopGaps::bestOfTries([&](LoopGaps& gaps) {
+//       ... set up ...
+//       gaps.restart();
+//       ... run the work ...
+//       gaps.stop();
+//   });
+//   QVERIFY(longest < LoopGaps::sliceLimitMs());
+//
 // A 5 ms timer ticks whenever the event loop is served. Between two ticks
 // lies one slice of work: its wall-clock length (the gap a user sees) and
 // the CPU time the GUI thread spent in it. The CPU time is what the work
-// itself controls, so it holds on a busy machine where the wall clock
-// does not; the gap is for figures measured at full size.
+// itself controls, so it holds far better on a busy machine than the wall
+// clock does (bestOfTries covers the rest); the gap is for figures
+// measured at full size.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <QTimer>
+
+#include <functional>
 
 class LoopGaps : public QObject {
 public:
@@ -39,6 +52,14 @@ public:
     // runs every step several times slower, so it allows as many times
     // more; work that is not sliced at all still shows there.
     static double sliceLimitMs();
+
+    // A machine busy with other work stretches a slice now and then (page
+    // faults and memory copies slow down most); work that is not sliced
+    // stretches it every time. So attempt (which sets up, restarts gaps
+    // just before the work, runs it and stops gaps) runs again while its
+    // longest slice is over the limit, three times at most. Gives the
+    // shortest longest slice seen; none more once the test has failed.
+    static double bestOfTries(const std::function<void(LoopGaps& gaps)>& attempt);
 
     // CPU time of the calling thread, in milliseconds.
     static double threadCpuMs();
