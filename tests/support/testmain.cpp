@@ -81,7 +81,10 @@ int main(int argc, char** argv)
     // A long run's log is often seen only by its head and tail: each class
     // also logs to a file, and the failures found there are repeated last.
     QTemporaryDir logs;
-    const bool ownOutput = std::any_of(args.begin(), args.end(), [](const char* a) { return qstrcmp(a, "-o") == 0; });
+    // Not when the caller chose an output or a format of his own.
+    const QByteArrayList outputOptions{"-o", "-txt", "-csv", "-xml", "-lightxml", "-junitxml", "-teamcity", "-tap"};
+    const bool ownOutput =
+        std::any_of(args.begin(), args.end(), [&](const char* a) { return outputOptions.contains(QByteArray(a)); });
     QByteArray toStdout("-,txt");
     QByteArray toFile = logs.filePath(QStringLiteral("class.txt")).toLocal8Bit() + ",txt";
     if (!ownOutput && logs.isValid()) {
