@@ -24,6 +24,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <climits>
@@ -142,26 +144,32 @@ bool isControl(const QWidget* w)
     return !n.isEmpty() && !n.startsWith(QLatin1String("qt_")) && !w->isWindow();
 }
 
-// Whether a control is shown when its form is: hidden controls and those in
-// hidden containers do not count.
-bool shown(const QWidget* w, const QWidget* form)
-{
-    return w->isVisibleTo(form);
-}
-
-// The controls directly under a container, looking through the unnamed
-// widgets Qt puts between (a tab page's stack, a scroll area's viewport).
+// The controls directly under a container.
 QList<QWidget*> controlsUnder(QWidget* parent)
 {
     QList<QWidget*> out;
     for (QObject* o : parent->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (!w || w->isWindow())
-            continue;
-        if (isControl(w))
+        if (w && isControl(w))
             out << w;
     }
     return out;
+}
+
+// The room a container gives its controls: the form its design size, a tab
+// page the tab widget's area below its tabs (Qt sizes the pages only once
+// the form is on screen), any other container its own size.
+QSize roomIn(const QWidget* parent, const QWidget* form)
+{
+    if (parent == form)
+        return form->minimumSize();
+    const QWidget* stack = parent->parentWidget();
+    if (auto* tabs = qobject_cast<const QTabWidget*>(stack ? stack->parentWidget() : nullptr);
+        tabs && tabs->indexOf(const_cast<QWidget*>(parent)) >= 0) {
+        const int frame = tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs);
+        return tabs->size() - QSize(2 * frame, tabs->tabBar()->sizeHint().height() + 2 * frame);
+    }
+    return parent->size();
 }
 
 // The part of a control a user sees as it. A label that paints no
@@ -172,7 +180,7 @@ QRect seenRect(const QWidget* w)
     const auto* l = qobject_cast<const QLabel*>(w);
     if (!l || l->autoFillBackground() || l->frameWidth() > 0 || l->text().isEmpty() || !l->pixmap().isNull())
         return w->geometry();
-    const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+    const QRect room = labelTextRect(l);
     const QFontMetrics fm(l->font());
     QSize text = l->wordWrap()
         ? fm.boundingRect(QRect(0, 0, room.width(), INT_MAX), Qt::TextWordWrap | int(l->alignment()), l->text()).size()
@@ -241,14 +249,21 @@ QStringList layoutFaults(const QString& window, QWidget* form)
     QList<QWidget*> containers{form};
     while (!containers.isEmpty()) {
         QWidget* parent = containers.takeFirst();
+        // A tab widget places its pages itself; what is on each page counts,
+        // whichever page is showing.
+        if (auto* tabs = qobject_cast<QTabWidget*>(parent)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                containers << tabs->widget(i);
+            continue;
+        }
+        const QSize room = roomIn(parent, form);
         QList<QWidget*> visible;
         for (QWidget* w : controlsUnder(parent)) {
-            if (!shown(w, form))
+            // Hidden controls and those in hidden containers do not count.
+            if (!w->isVisibleTo(parent))
                 continue;
             visible << w;
             containers << w;
-            // The form at its design size; a container at its own.
-            const QSize room = parent == form ? form->minimumSize() : parent->size();
             if (!QRect(QPoint(0, 0), room).contains(w->geometry()))
                 out << QStringLiteral("%1 %2 lies outside %3 (0,0 %4x%5)")
                            .arg(w->objectName(), rectText(w->geometry()), parent->objectName())
@@ -278,7 +293,7 @@ QStringList cutEntries(QWidget* form)
 {
     QStringList out;
     for (QComboBox* c : form->findChildren<QComboBox*>()) {
-        if (!isControl(c) || !shown(c, form))
+        if (!isControl(c) || !c->isVisibleTo(form))
             continue;
         QStyleOptionComboBox opt;
         opt.initFrom(c);
@@ -485,6 +500,37 @@ private Q_SLOTS:
         const QStringList entries = cutEntries(&form);
         QCOMPARE(entries.size(), 1);
         QVERIFY(entries.first().contains(QStringLiteral("\"00000000\" and \"0000000\"")));
+    }
+
+    // What stands on a tab widget's pages is checked too, on every page,
+    // against the area below the tabs.
+    void tabPagesAreLookedInto()
+    {
+        QWidget form;
+        form.setMinimumSize(300, 200);
+        form.resize(form.minimumSize());
+        auto* tabs = new QTabWidget(&form);
+        tabs->setObjectName(QStringLiteral("tabs"));
+        tabs->setGeometry(0, 0, 300, 200);
+        for (int p = 0; p < 2; ++p) {
+            auto* page = new QWidget;
+            page->setObjectName(QStringLiteral("page_%1").arg(p));
+            tabs->addTab(page, QStringLiteral("Page %1").arg(p));
+        }
+        auto put = [](QWidget* page, const char* name, QRect r) {
+            auto* box = new QLineEdit(page);
+            box->setObjectName(QString::fromLatin1(name));
+            box->setGeometry(r);
+        };
+        put(tabs->widget(0), "fits", {10, 10, 100, 20});
+        put(tabs->widget(1), "left", {10, 10, 100, 20});
+        put(tabs->widget(1), "right", {60, 15, 100, 20});
+        // Inside the tab widget, but down where the tabs take their row.
+        put(tabs->widget(1), "low", {10, 180, 100, 20});
+        const QString placed = layoutFaults(QStringLiteral("Other"), &form).join(u'\n');
+        QVERIFY2(placed.contains(QStringLiteral("left")) && placed.contains(QStringLiteral("right")), qPrintable(placed));
+        QVERIFY2(placed.contains(QStringLiteral("low")), qPrintable(placed));
+        QVERIFY(!placed.contains(QStringLiteral("fits")));
     }
 };
 
