@@ -25,7 +25,7 @@ bool readBoardFile(const QString& path, QStringList& lines, TimeSlicer& slicer)
     }
     const QString title = QStringLiteral("File error");
     if (in.status() == TextLines::TooLarge)
-        alertbox(title, path + QStringLiteral(" is too large to read."), 0);
+        alertbox(title, toolargetext(path, boardFileMaxBytes), 0);
     else
         alertbox(title, QStringLiteral("Cannot read ") + path, 0);
     return false;

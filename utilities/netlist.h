@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -42,3 +43,8 @@ void sortNetlist(std::vector<Net>& nets);
 // The same in parts, calling step() between them; when step() gives false
 // the sort ends there, the nets in no particular order.
 bool sortNetlist(std::vector<Net>& nets, const std::function<bool()>& step);
+
+// The most nets sortNetlist moves between two step() calls while it
+// orders the nets.
+inline constexpr std::size_t kSortStepElements = 4096;
+

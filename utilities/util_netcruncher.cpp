@@ -122,6 +122,7 @@ void Util_netcruncher::process()
         return; // closed while the chooser was up
     for (QLineEdit* box : ui->netcount)
         box->clear();
+    ++m_showSeq; // a net still being shown is of the old table
     for (QPlainTextEdit* box : ui->netbox)
         box->clear();
     m_nets.clear();
@@ -175,8 +176,11 @@ void Util_netcruncher::shownets(int index)
     auto* ui = controls<Ui>();
     if (!ui || index < 0 || size_t(index) >= m_nets.size())
         return;
+    // The box fills while the event loop is served: a net picked meanwhile
+    // (or a new table) ends this fill, so its rest never joins the next.
+    const quint64 mine = ++m_showSeq;
     TimeSlicer slicer;
-    fillTextBox(ui->netbox[1], m_nets[size_t(index)].nodes.join(u'\n'), slicer);
+    fillTextBox(ui->netbox[1], m_nets[size_t(index)].nodes.join(u'\n'), slicer, [&, mine] { return m_showSeq != mine; });
 }
 
 void Util_netcruncher::netlister_Click()

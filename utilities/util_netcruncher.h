@@ -49,4 +49,5 @@ private:
 
     std::vector<Net> m_nets;
     bool m_running = false;
+    quint64 m_showSeq = 0; // bumped by each shownets and by a new table
 };

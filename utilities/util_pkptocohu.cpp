@@ -87,7 +87,7 @@ void Util_pkptocohu::build(QWidget* form)
         box->setText(QString::fromLatin1(o.caption));
         box->setChecked(true);
         ui->*o.member = box;
-        on(box, &QCheckBox::clicked, [this] { showdata(0); });
+        on(box, &QCheckBox::clicked, [this] { redraw(); });
     }
 
     ui->topdata = listBox(form, QStringLiteral("topdata"), 120, 1320, 5820, 4320);
@@ -136,6 +136,10 @@ void Util_pkptocohu::Command1_Click(int index)
     default:
         break;
     }
+    // A run that stopped short of showing (a parts list that cannot be
+    // read) still owes the options changed meanwhile.
+    if (m_redraw && !aborted() && !quitting())
+        showdata(0);
 }
 
 void Util_pkptocohu::offsetSettle(int index)
@@ -143,8 +147,18 @@ void Util_pkptocohu::offsetSettle(int index)
     auto* ui = controls<Ui>();
     QLineEdit* box = ui->offset[size_t(index)];
     box->setText(fmt(numval(box->text()), QStringLiteral("0")));
-    if (m_running)
-        return; // the running conversion shows the lists when it is done
+    redraw();
+}
+
+void Util_pkptocohu::redraw()
+{
+    // The run under way owns the boxes: a second one started inside it
+    // would leave them to the first with its older options. The run shows
+    // the lists again when it ends.
+    if (m_running) {
+        m_redraw = true;
+        return;
+    }
     const QScopedValueRollback<bool> running(m_running, true);
     showdata(0);
 }
@@ -211,9 +225,22 @@ bool Util_pkptocohu::getparts()
 
 void Util_pkptocohu::showdata(int mode)
 {
+    // Options changed while the lists were built are shown by building
+    // them once more; the files keep the options they were asked with.
+    const QScopedValueRollback<bool> running(m_running, true);
+    do {
+        m_redraw = false;
+        if (!showonce(mode))
+            return;
+        mode = 0;
+    } while (m_redraw);
+}
+
+bool Util_pkptocohu::showonce(int mode)
+{
     auto* ui = controls<Ui>();
     if (!m_loaded || !ui)
-        return;
+        return false;
     ListOptions o;
     o.suppressJx = ui->suppressjx->isChecked();
     o.suppressPx = ui->suppresspx->isChecked();
@@ -234,30 +261,32 @@ void Util_pkptocohu::showdata(int mode)
     };
     TimeSlicer slicer;
     for (const Side& s : sides) {
-        // The lines a placement at a time; the file's without the symbol
-        // column when so chosen.
+        // The lines a placement at a time; the file's are built apart only
+        // when they leave out the symbol column.
+        const bool apart = mode == 1 && !symbInFile;
         QStringList shown = placementHeading(s.title1, s.title2, true);
-        QStringList written = placementHeading(s.title1, s.title2, symbInFile);
+        QStringList written = apart ? placementHeading(s.title1, s.title2, false) : QStringList();
         for (const Placement& p : s.list) {
             if (!suppressed(p, o)) {
                 shown << placementLine(p, o, true);
-                if (mode == 1)
-                    written << placementLine(p, o, symbInFile);
+                if (apart)
+                    written << placementLine(p, o, false);
             }
             if (!slicer.yield())
-                return;
+                return false;
         }
         // A side whose file cannot be written still shows, and the other
         // side's file is still written.
         if (mode == 1) {
-            writeBoardFile(joinpath(m_lastdir, s.file), written, slicer);
+            writeBoardFile(joinpath(m_lastdir, s.file), apart ? written : shown, slicer);
             if (aborted() || quitting())
-                return;
+                return false;
         }
         ui = controls<Ui>(); // an alert may have outlived the form
         if (!ui)
-            return;
+            return false;
         if (!fillTextBox(ui->*s.box, shown.join(u'\n'), slicer))
-            return;
+            return false;
     }
+    return true;
 }

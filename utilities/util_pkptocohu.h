@@ -26,6 +26,7 @@ public:
     bool getpkp();
     bool getparts();
     // Mode 1 writes the two list files as well; any other mode only shows.
+    // Options changed while it runs are shown before it returns.
     void showdata(int mode);
 
 protected:
@@ -48,12 +49,18 @@ private:
     };
     void Command1_Click(int index);
     void offsetSettle(int index);
+    // Shows the lists for the options now set, or has the run under way
+    // show them when it ends.
+    void redraw();
+    // One pass of showdata; false when it ended early (closed, quitting).
+    bool showonce(int mode);
 
     // Lines parsed between two looks at the clock.
     static constexpr qsizetype kLinesPerStep = 2000;
 
     PlacementSides m_sides;
     bool m_running = false;
+    bool m_redraw = false; // options changed while a run was under way
     // False until an export has been read, and again after a failed read.
     bool m_loaded = false;
     QString m_base; // base name of the export, for the output files

@@ -84,6 +84,83 @@ private Q_SLOTS:
         QVERIFY(!sortNetlist(nets, [] { return false; }));
     }
 
+    // Any input sorts as a whole stable sort does, and no stretch between
+    // two step() calls moves more than kSortStepElements nets: the nets
+    // changed since the last call are counted, not the time taken.
+    void sortingInBoundedSteps_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("keys"); // distinct first lines; 0 for a descending run
+        QTest::newRow("empty") << 0 << 1;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("all equal") << 9000 << 1;
+        QTest::newRow("few keys") << 30000 << 7;
+        QTest::newRow("many keys, odd size") << 3 * int(kSortStepElements) + 5 << 2000;
+        QTest::newRow("descending") << 40000 << 0;
+    }
+    void sortingInBoundedSteps()
+    {
+        QFETCH(int, count);
+        QFETCH(int, keys);
+        std::vector<Net> nets;
+        for (int i = 0; i < count; ++i) {
+            Net n;
+            const int key = keys ? (i * 7919) % keys : count - i;
+            n.first = QString("N%1").arg(key, 6, 10, QChar('0'));
+            n.count = i; // file order, to see stability
+            nets.push_back(n);
+        }
+        std::vector<Net> whole = nets;
+        std::stable_sort(whole.begin(), whole.end(), [](const Net& a, const Net& b) { return a.first < b.first; });
+
+        std::vector<std::pair<QString, int>> seen;
+        const auto look = [&] { // the nets changed since the last look
+            size_t changed = 0;
+            seen.resize(nets.size());
+            for (size_t i = 0; i < nets.size(); ++i) {
+                const std::pair<QString, int> now{nets[i].first, nets[i].count};
+                changed += now != seen[i];
+                seen[i] = now;
+            }
+            return changed;
+        };
+        look();
+        size_t most = 0;
+        QVERIFY(sortNetlist(nets, [&] {
+            most = std::max(most, look());
+            return true;
+        }));
+        most = std::max(most, look());
+        QVERIFY2(most <= kSortStepElements, qPrintable(QString::number(most)));
+        QCOMPARE(nets.size(), whole.size());
+        for (size_t i = 0; i < nets.size(); ++i) {
+            QCOMPARE(nets[i].first, whole[i].first);
+            QCOMPARE(nets[i].count, whole[i].count);
+        }
+    }
+
+    // Stopped in the middle of ordering the nets: every net is still there.
+    void stoppedSortKeepsEveryNet()
+    {
+        std::vector<Net> nets;
+        for (int i = 0; i < 30000; ++i) {
+            Net n;
+            n.first = QString("N%1").arg((i * 7919) % 30011);
+            n.count = i;
+            nets.push_back(n);
+        }
+        const std::vector<Net> before = nets;
+        int steps = 0;
+        QVERIFY(!sortNetlist(nets, [&] { return ++steps < 40; }));
+        QCOMPARE(steps, 40);
+        std::sort(nets.begin(), nets.end(), [](const Net& a, const Net& b) { return a.count < b.count; });
+        QCOMPARE(nets.size(), before.size());
+        for (size_t i = 0; i < nets.size(); ++i) {
+            QCOMPARE(nets[i].count, before[i].count);
+            QCOMPARE(nets[i].first, before[i].first);
+        }
+    }
+
     void pastOldCapacities()
     {
         QStringList lines = {"*netlist"};

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace {
 const QByteArray twoNets = "ARES SDF netlist\r\n"
@@ -230,6 +231,39 @@ private Q_SLOTS:
         QCOMPARE(nets->count(), 60000);
         QCOMPARE(nets->itemText(0), QString("N1"));
         QCOMPARE(nodes(), QString("R1,2\nU1,1"));
+    }
+
+    // A net picked, or a netlist processed, while a large net still fills
+    // the box: the box ends up holding the new net alone.
+    void changeWhileFilling_data()
+    {
+        QTest::addColumn<bool>("processAgain");
+        QTest::addColumn<QString>("want");
+        QTest::newRow("other net picked") << false << "U1,1\nU2,1";
+        QTest::newRow("netlist processed") << true << "R1,1";
+    }
+    void changeWhileFilling()
+    {
+        QFETCH(bool, processAgain);
+        QByteArray big = "*netlist\nBIG,1\n";
+        for (int k = 0; k < 300000; ++k)
+            big += "X" + QByteArray::number(k) + ",1\n";
+        big += "\nSMALL,2\nU1,1\nU2,1\n\n*gates\n";
+        process(writeFile(dir + "/big.TXT", big));
+        auto* nets = ctl<QComboBox>("netlister");
+        QCOMPARE(entries("netlister"), QStringList({"BIG", "SMALL"}));
+        nets->setCurrentIndex(1);
+        bool changed = false;
+        QTimer::singleShot(0, [&] {
+            changed = true;
+            if (processAgain)
+                process(netlist);
+            else
+                nets->setCurrentIndex(1);
+        });
+        nets->setCurrentIndex(0); // BIG: a fill that serves the event loop
+        QVERIFY(changed);
+        QTEST(nodes(), "want");
     }
 
     void currdirSurvivesReopening()

@@ -9,6 +9,8 @@
 #include "support/typing.h"
 
 #include "common/paths.h"
+#include "common/textlines.h"
+#include "utilities/boardfile.h"
 #include "utilities/util_pkptocohu.h"
 
 #include <QCheckBox>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 namespace {
 const QByteArray smallBoard = "Proteus pick and place\r\n"
@@ -302,7 +305,9 @@ private Q_SLOTS:
     }
 
     // Reading, merging, showing and writing a large board serve the event
-    // loop in short slices; closing or quitting midway writes nothing.
+    // loop in short slices; closing or quitting midway leaves the bottom
+    // file (the last written) unwritten and the top file whole or absent,
+    // never cut short.
     void largeBoardInSlices()
     {
         const int n = 40000;
@@ -337,15 +342,78 @@ private Q_SLOTS:
 
         for (bool quit : {false, true}) {
             QFile::remove(boardDir + "/big_TOP.TXT");
+            QFile::remove(boardDir + "/big_BOT.TXT");
             EndMidway end(window(), [] { return window().form()->cursor().shape() == Qt::WaitCursor; }, quit);
             press("Command1_2");
             QVERIFY(end.ended());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!window().isLoaded());
+            QVERIFY(!QFile::exists(boardDir + "/big_BOT.TXT"));
             QVERIFY(!QFile::exists(boardDir + "/big_TOP.TXT") || readFile(boardDir + "/big_TOP.TXT") == top);
             popup("Util_pkptocohu");
             readPkp(boardDir + "/big.pkp");
         }
+    }
+
+    // Options changed while a long showing runs are what the boxes end up
+    // showing: the change waits for the run and is then shown whole, never
+    // mixed with the lists of the options the run began with.
+    void changeWhileShowing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("tick") << "suppressjx";
+        QTest::newRow("offset") << "offset_0";
+    }
+    void changeWhileShowing()
+    {
+        QFETCH(QString, change);
+        const int n = 30000;
+        QByteArray pkp;
+        for (int i = 1; i <= n; ++i)
+            pkp += QByteArray(i % 2 ? "\"J" : "\"R") + QByteArray::number(i) + "\",\"1k\",\"R\"," +
+                   (i % 4 < 2 ? "TOP" : "BOT") + ",0," + QByteArray::number(i) + ",0\r\n";
+        readPkp(writeFile(boardDir + "/many.pkp", pkp));
+        QCheckBox* dni = ctl<QCheckBox>("suppressdni");
+        bool changed = false;
+        QTimer::singleShot(0, [&] {
+            changed = true;
+            if (change == "offset_0") {
+                retype(boxNamed(window(), "offset_0"), "7");
+                pressEnter(boxNamed(window(), "offset_0"));
+            } else {
+                ctl<QCheckBox>(change)->click();
+            }
+        });
+        dni->click(); // a long showing, the change made while it runs
+        QVERIFY(changed);
+        const QString top = shown("topdata"), bottom = shown("botdata");
+        // What a showing with the final options alone gives.
+        window().showdata(0);
+        QCOMPARE(shown("topdata"), top);
+        QCOMPARE(shown("botdata"), bottom);
+        if (change == "offset_0") {
+            QVERIFY(top.endsWith("R30000\t29993\t0\t0\t##########\tR-1k"));
+        } else {
+            QCOMPARE(ctl<QPlainTextEdit>("topdata")->document()->blockCount(), n / 2 + 3);
+            QVERIFY(top.contains("\nJ29997\t29997\t0\t0\t##########\tR-1k\n"));
+        }
+    }
+
+    // An export past the largest board file is refused whole: the alert
+    // names it and the cap, and nothing of it is shown.
+    void exportPastTheCap()
+    {
+        const QString huge = QDir::toNativeSeparators(boardDir + "/huge.pkp");
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(boardFileMaxBytes + 1));
+        }
+        ModalAnswer alert("Command1_0");
+        alert.setWindowName("Z_alert");
+        readPkp(huge);
+        QVERIFY(alert.answered());
+        QVERIFY2(alert.text().contains(toolargetext(huge, boardFileMaxBytes)), qPrintable(alert.text()));
+        QCOMPARE(shown("topdata"), QString());
     }
 
     void lastdirSurvivesReopening()
