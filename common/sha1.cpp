@@ -2,8 +2,6 @@
 #include "fields.h"
 #include "xtea.h"
 
-#include <algorithm>
-
 namespace {
 
 int32_t word(const QChar* p)
@@ -34,62 +32,9 @@ QString sha1padding(int64_t length)
     return pad;
 }
 
-namespace {
-
-const int32_t kStandard[4] = {0x5A827999, 0x6ED9EBA1, int32_t(0x8F1BBCDCu), int32_t(0xCA62C1D6u)};
-const int32_t kStart[5] = {0x67452301, int32_t(0xEFCDAB89u), int32_t(0x98BADCFEu), 0x10325476, int32_t(0xC3D2E1F0u)};
-
-// One 64-byte block, as its 16 big-endian words, into the state h.
-void compress(int32_t h[5], const int32_t k[4], const int32_t words[16])
-{
-    int32_t wt[80];
-    for (int t = 0; t < 16; ++t)
-        wt[t] = words[t];
-    for (int t = 16; t < 80; ++t)
-        wt[t] = rotl(wt[t - 3] ^ wt[t - 8] ^ wt[t - 14] ^ wt[t - 16], 1);
-    int32_t a = h[0], bb = h[1], c = h[2], d = h[3], e = h[4];
-    for (int t = 0; t < 80; ++t) {
-        int32_t f, kt;
-        if (t < 20) {
-            f = (bb & c) | (~bb & d);
-            kt = k[0];
-        } else if (t < 40) {
-            f = bb ^ c ^ d;
-            kt = k[1];
-        } else if (t < 60) {
-            f = (bb & c) | (bb & d) | (c & d);
-            kt = k[2];
-        } else {
-            f = bb ^ c ^ d;
-            kt = k[3];
-        }
-        const int32_t temp = uadd(uadd(uadd(uadd(rotl(a, 5), f), e), kt), wt[t]);
-        e = d;
-        d = c;
-        c = rotl(bb, 30);
-        bb = a;
-        a = temp;
-    }
-    h[0] = uadd(h[0], a);
-    h[1] = uadd(h[1], bb);
-    h[2] = uadd(h[2], c);
-    h[3] = uadd(h[3], d);
-    h[4] = uadd(h[4], e);
-}
-
-QString digestText(const int32_t h[5])
-{
-    QString out = hex8(h[0], 8);
-    for (int i = 1; i < 5; ++i)
-        out += u' ' + hex8(h[i], 8);
-    return out;
-}
-
-} // namespace
-
 QString sha1(const QString& constants, QString& message)
 {
-    int32_t k[4] = {kStandard[0], kStandard[1], kStandard[2], kStandard[3]};
+    int32_t k[4] = {0x5A827999, 0x6ED9EBA1, int32_t(0x8F1BBCDCu), int32_t(0xCA62C1D6u)};
     if (!constants.isEmpty()) {
         QString digits;
         for (const QChar c : constants)
@@ -99,66 +44,75 @@ QString sha1(const QString& constants, QString& message)
         for (int i = 0; i < 4; ++i)
             k[3 - i] = hextolong(digits.mid(i * 8, 8));
     }
-    int32_t h[5] = {kStart[0], kStart[1], kStart[2], kStart[3], kStart[4]};
+    int32_t h[5] = {0x67452301, int32_t(0xEFCDAB89u), int32_t(0x98BADCFEu), 0x10325476, int32_t(0xC3D2E1F0u)};
 
     message += sha1padding(message.size());
     const QChar* data = message.constData();
     const qsizetype blocks = message.size() / 64;
-    int32_t words[16];
+    int32_t wt[80];
     for (qsizetype b = 0; b < blocks; ++b) {
         const QChar* block = data + b * 64;
         for (int t = 0; t < 16; ++t)
-            words[t] = word(block + t * 4);
-        compress(h, k, words);
+            wt[t] = word(block + t * 4);
+        for (int t = 16; t < 80; ++t)
+            wt[t] = rotl(wt[t - 3] ^ wt[t - 8] ^ wt[t - 14] ^ wt[t - 16], 1);
+        int32_t a = h[0], bb = h[1], c = h[2], d = h[3], e = h[4];
+        for (int t = 0; t < 80; ++t) {
+            int32_t f, kt;
+            if (t < 20) {
+                f = (bb & c) | (~bb & d);
+                kt = k[0];
+            } else if (t < 40) {
+                f = bb ^ c ^ d;
+                kt = k[1];
+            } else if (t < 60) {
+                f = (bb & c) | (bb & d) | (c & d);
+                kt = k[2];
+            } else {
+                f = bb ^ c ^ d;
+                kt = k[3];
+            }
+            const int32_t temp = uadd(uadd(uadd(uadd(rotl(a, 5), f), e), kt), wt[t]);
+            e = d;
+            d = c;
+            c = rotl(bb, 30);
+            bb = a;
+            a = temp;
+        }
+        h[0] = uadd(h[0], a);
+        h[1] = uadd(h[1], bb);
+        h[2] = uadd(h[2], c);
+        h[3] = uadd(h[3], d);
+        h[4] = uadd(h[4], e);
     }
-    return digestText(h);
-}
-
-Sha1Stream::Sha1Stream()
-{
-    std::copy(kStart, kStart + 5, m_h);
-}
-
-void Sha1Stream::addBlocks(const char* bytes, qsizetype blocks)
-{
-    int32_t words[16];
-    for (qsizetype b = 0; b < blocks; ++b) {
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes + b * 64);
-        for (int t = 0; t < 16; ++t)
-            words[t] = int32_t(uint32_t(p[4 * t]) << 24 | uint32_t(p[4 * t + 1]) << 16 | uint32_t(p[4 * t + 2]) << 8 |
-                               uint32_t(p[4 * t + 3]));
-        compress(m_h, kStandard, words);
-    }
-}
-
-void Sha1Stream::add(const QByteArray& bytes)
-{
-    m_length += bytes.size();
-    qsizetype from = 0;
-    if (!m_pending.isEmpty()) {
-        from = qMin<qsizetype>(64 - m_pending.size(), bytes.size());
-        m_pending += bytes.left(from);
-        if (m_pending.size() < 64)
-            return;
-        addBlocks(m_pending.constData(), 1);
-        m_pending.clear();
-    }
-    const qsizetype blocks = (bytes.size() - from) / 64;
-    addBlocks(bytes.constData() + from, blocks);
-    m_pending = bytes.mid(from + blocks * 64);
-}
-
-QString Sha1Stream::digest() const
-{
-    Sha1Stream last = *this;
-    const QByteArray pad = sha1padding(m_length).toLatin1();
-    last.m_pending += pad;
-    last.addBlocks(last.m_pending.constData(), last.m_pending.size() / 64);
-    return digestText(last.m_h);
+    QString out = hex8(h[0], 8);
+    for (int i = 1; i < 5; ++i)
+        out += u' ' + hex8(h[i], 8);
+    return out;
 }
 
 QString sha1(const QString& constants, const QString& message)
 {
     QString m = message;
     return sha1(constants, m);
+}
+
+Sha1Stream::Sha1Stream()
+    : m_hash(QCryptographicHash::Sha1)
+{
+}
+
+void Sha1Stream::add(const QByteArray& bytes)
+{
+    m_hash.addData(bytes);
+}
+
+QString Sha1Stream::digest() const
+{
+    // Qt finishes a copy of its state, so parts added later still count.
+    const QByteArray hex = m_hash.result().toHex().toUpper();
+    QString out;
+    for (int i = 0; i < 40; i += 8)
+        out += (i ? QStringLiteral(" ") : QString()) + QString::fromLatin1(hex.mid(i, 8));
+    return out;
 }

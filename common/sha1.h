@@ -2,6 +2,7 @@
 // SHA-1 (FIPS 180-1) of byte text, with replaceable round constants.
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 #include <cstdint>
 
@@ -29,9 +30,5 @@ public:
     QString digest() const;
 
 private:
-    void addBlocks(const char* bytes, qsizetype blocks);
-
-    int32_t m_h[5];
-    QByteArray m_pending; // fewer than 64 bytes not yet hashed
-    int64_t m_length = 0;
+    QCryptographicHash m_hash;
 };

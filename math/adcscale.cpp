@@ -18,8 +18,11 @@ QString adcProductBits(double product, bool* over32)
     *over32 = true;
     if (!usable(product))
         return none;
-    if (product <= 2147483647.0) {
-        const QString h = hexstr(int64_t(std::nearbyint(product)));
+    // The bits and the hex both come from this one rounding, so a product
+    // a fraction short of 2^31 needs the 32nd bit only when it rounds up.
+    const double whole = std::nearbyint(product);
+    if (whole <= 2147483647.0) {
+        const QString h = hexstr(int64_t(whole));
         const QChar first = h.at(0);
         int bits = 4 * int(h.size());
         if (first == u'0' || first == u'1')
@@ -32,15 +35,12 @@ QString adcProductBits(double product, bool* over32)
         return numstr(bits) + QStringLiteral(" / 0x") + h.rightJustified(8, u'0');
     }
     // Halvings until it falls below 1: finite, so this ends (at most 1024).
-    // A product just past 2^31 - 1 (a fraction short of 2^31) already needs
-    // the 32nd bit.
     int bits = 0;
-    for (double m = product; m >= 1; m /= 2)
+    for (double m = whole; m >= 1; m /= 2)
         ++bits;
-    if (bits <= 32) {
+    if (bits == 32) {
         *over32 = false;
-        const double top = std::fmax(std::fmin(std::nearbyint(product), 4294967295.0), 2147483648.0);
-        return QStringLiteral("32 / 0x") + hexstr(int64_t(top)).rightJustified(8, u'0');
+        return QStringLiteral("32 / 0x") + hexstr(int64_t(whole));
     }
     return numstr(bits) + QStringLiteral(" / 0xFFFFFFFF");
 }

@@ -31,9 +31,9 @@ QString bcdpaddecimal(const QString& decimal)
     const QString text = plaindec(kept);
     if (text.size() <= 9 && !text.contains(u'E'))
         return rightPad(text, 9);
-    // A value too small for nine decimal characters (a pasted exponent form
-    // such as "123456E-9"): cutting its text on the left would make another
-    // number of it, so the box keeps the whole number the hex box holds.
+    // Text longer than nine characters ("1234567.89", "123456E-9") or in
+    // exponent form: cutting it on the left would make another number of
+    // it, so the box keeps the whole number the hex box holds.
     return rightPad(plaindec(std::nearbyint(kept)), 9);
 }
 

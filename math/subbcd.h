@@ -13,9 +13,10 @@ constexpr int bcdMaximum = 999999999;
 QString bcddectohex(const QString& decimal);
 // The decimal box padded to nine characters with leading zeros: "42" gives
 // "000000042", "1.5" "0000001.5"; a value outside 0..999999999 is limited
-// to it and a text without a number counts as 0. A value too small to
-// write in nine decimal characters ("123456E-9", "5E-8") is rounded to a
-// whole number, so padding never changes the value the hex box shows.
+// to it and a text without a number counts as 0. Any value whose text is
+// longer than nine characters ("1234567.89", "123456E-9"), or that only an
+// exponent form writes ("5E-8"), is rounded to a whole number, so padding
+// never changes the value the hex box shows.
 QString bcdpaddecimal(const QString& decimal);
 // The hex box padded to eight characters, upper case.
 QString bcdpadhex(const QString& hex);

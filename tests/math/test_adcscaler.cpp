@@ -69,10 +69,13 @@ private Q_SLOTS:
         QTest::newRow("1275") << 1275.0 << " 11 / 0x000004FB" << false;
         QTest::newRow("defaults") << 655358352.0 << " 30 / 0x270FF990" << false;
         QTest::newRow("2^31 - 1") << 2147483647.0 << " 31 / 0x7FFFFFFF" << false;
+        QTest::newRow("2^31 - 1.25") << 2147483646.75 << " 31 / 0x7FFFFFFF" << false;
         QTest::newRow("2^31 - 0.5") << 2147483647.5 << "32 / 0x80000000" << false;
-        QTest::newRow("2^31 - 0.75") << 2147483647.25 << "32 / 0x80000000" << false;
+        QTest::newRow("2^31 - 0.75") << 2147483647.25 << " 31 / 0x7FFFFFFF" << false;
+        QTest::newRow("2^31 - 0.25") << 2147483647.75 << "32 / 0x80000000" << false;
         QTest::newRow("2^31") << 2147483648.0 << "32 / 0x80000000" << false;
         QTest::newRow("2^32 - 1") << 4294967295.0 << "32 / 0xFFFFFFFF" << false;
+        QTest::newRow("2^32 - 0.5") << 4294967295.5 << " 33 / 0xFFFFFFFF" << true;
         QTest::newRow("2^32") << 4294967296.0 << " 33 / 0xFFFFFFFF" << true;
         QTest::newRow("1e300") << 1e300 << " 997 / 0xFFFFFFFF" << true;
         QTest::newRow("infinite") << qInf() << "----" << true;

@@ -59,6 +59,8 @@ private Q_SLOTS:
         QTest::newRow("255") << "255" << "000000FF" << "000000255";
         QTest::newRow("largest") << "999999999" << "3B9AC9FF" << "999999999";
         QTest::newRow("fraction, half to even") << "2.5" << "00000002" << "0000002.5";
+        // Longer than nine characters: the whole number the hex box holds.
+        QTest::newRow("too many decimals") << "1234567.89" << "0012D688" << "001234568";
         QTest::newRow("empty") << "" << "00000000" << "000000000";
         QTest::newRow("point") << "." << "00000000" << "000000000";
         QTest::newRow("negative: limited") << "-5" << "00000000" << "000000000";

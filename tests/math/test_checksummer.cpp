@@ -1,6 +1,7 @@
 #include "support/filechoice.h"
 #include "support/loopgaps.h"
 #include "support/quitting.h"
+#include "support/sha1text.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -27,11 +28,7 @@ namespace {
 // The digest as five blank-separated groups of eight upper-case digits.
 QString digest(const QByteArray& bytes)
 {
-    const QByteArray h = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toUpper();
-    QStringList groups;
-    for (int i = 0; i < 40; i += 8)
-        groups << QString::fromLatin1(h.mid(i, 8));
-    return groups.join(' ');
+    return sha1Text(bytes);
 }
 
 // A large file: program records over and over, a comment after each, and
