@@ -305,10 +305,6 @@ int codeOfUnknownKey(int qtKey, quint32 scan)
 
 int vbKeyCode(int qtKey, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods)
 {
-    if (scan == 0 && sym == 0) {
-        const int code = qtKeyCode(qtKey, mods);
-        return code ? code : codeOfUnknownKey(qtKey, 0);
-    }
     if (int code = keysymCode(sym))
         return code;
     // Letters follow the layout (German Z, French A and Q); digits and

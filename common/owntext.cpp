@@ -127,6 +127,10 @@ qsizetype firstUnfitChar(const QString& text)
     return -1;
 }
 
+namespace {
+
+// The character at position pos named for a message: "Ω" (U+03A9). A
+// character outside the Basic Multilingual Plane is named whole.
 QString charname(const QString& text, qsizetype pos)
 {
     if (pos < 0 || pos >= text.size())
@@ -144,8 +148,6 @@ QString charname(const QString& text, qsizetype pos)
         hex = QString(4 - hex.size(), u'0') + hex;
     return (shown.isEmpty() ? QString() : u'"' + shown + QStringLiteral("\" ")) + QStringLiteral("(U+") + hex + u')';
 }
-
-namespace {
 
 void refuse(const QString& where, const QString& text, qsizetype pos, const QString& file)
 {

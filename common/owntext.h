@@ -65,10 +65,6 @@ QString decodeOwnTextPiece(QByteArrayView bytes, bool utf8);
 // hold, -1 when there is none.
 qsizetype firstUnfitChar(const QString& text);
 
-// The character at position pos named for a message: "Ω" (U+03A9). A
-// character outside the Basic Multilingual Plane is named whole.
-QString charname(const QString& text, qsizetype pos);
-
 // The text one box holds, with the name the user knows it by.
 struct BoxText {
     QString box;

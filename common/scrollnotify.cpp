@@ -34,13 +34,22 @@ protected:
         return true;
     }
 };
-} // namespace
 
+// Found again by its name: without a meta-object of its own, a lookup by
+// type would take any child of the bar for it.
+const QString kArrowKeysName = QStringLiteral("voltaris_arrowkeys");
+
+// Left and Right move the thumb of a horizontal bar the arrow's way; once
+// per bar, however often it is wired.
 void arrowKeysFollowThumb(QAbstractSlider* bar)
 {
-    if (!bar->findChild<ArrowKeys*>(QString(), Qt::FindDirectChildrenOnly))
-        bar->installEventFilter(new ArrowKeys(bar));
+    if (bar->findChild<QObject*>(kArrowKeysName, Qt::FindDirectChildrenOnly))
+        return;
+    auto* keys = new ArrowKeys(bar);
+    keys->setObjectName(kArrowKeysName);
+    bar->installEventFilter(keys);
 }
+} // namespace
 
 void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> change, std::function<void()> scroll)
 {

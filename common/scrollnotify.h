@@ -17,7 +17,3 @@ class ToolWindow;
 // arrow's way (Qt's scroll bars invert them).
 void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> change,
                  std::function<void()> scroll = {});
-
-// Left and Right move the thumb of a horizontal bar the arrow's way; for a
-// bar that is not wired through onScrollBar.
-void arrowKeysFollowThumb(QAbstractSlider* bar);

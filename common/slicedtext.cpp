@@ -1,4 +1,5 @@
 #include "slicedtext.h"
+#include "boxtext.h"
 #include "owntext.h"
 #include "timeslice.h"
 
@@ -56,11 +57,9 @@ bool fill(QPlainTextEdit* box, const Text& text, TimeSlicer& slicer, const std::
         // Up to a line end, so that a CR LF is never cut in two.
         qsizetype end = indexOfLf(text, qMin(at + kBlock, text.size()) - 1);
         end = end < 0 ? text.size() : end + 1;
-        QString block = piece(text, at, end - at);
-        block.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QTextCursor cursor(box->document());
         cursor.movePosition(QTextCursor::End);
-        cursor.insertText(block);
+        cursor.insertText(boxtext(piece(text, at, end - at)));
         at = end;
         if (!slicer.yield())
             return false;
@@ -73,11 +72,6 @@ bool fill(QPlainTextEdit* box, const Text& text, TimeSlicer& slicer, const std::
 bool fillTextBox(QPlainTextEdit* box, const QString& text, TimeSlicer& slicer, const std::function<bool()>& stop)
 {
     return fill(box, text, slicer, stop);
-}
-
-bool fillTextBox(QPlainTextEdit* box, const QByteArray& latin1, TimeSlicer& slicer, const std::function<bool()>& stop)
-{
-    return fill(box, FileBytes{latin1, false}, slicer, stop);
 }
 
 bool fillTextBox(QPlainTextEdit* box, const QByteArray& bytes, bool utf8, TimeSlicer& slicer,

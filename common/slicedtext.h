@@ -19,9 +19,6 @@ class TimeSlicer;
 // False when stop() said so, or the wait was aborted (the window was
 // closed, or the program quits): nothing of the window may be touched then.
 bool fillTextBox(QPlainTextEdit* box, const QString& text, TimeSlicer& slicer, const std::function<bool()>& stop = {});
-// The same for Latin-1 bytes (one character per byte).
-bool fillTextBox(QPlainTextEdit* box, const QByteArray& latin1, TimeSlicer& slicer,
-                 const std::function<bool()>& stop = {});
 // The same for a file's bytes: UTF-8 when utf8, else Latin-1.
 bool fillTextBox(QPlainTextEdit* box, const QByteArray& bytes, bool utf8, TimeSlicer& slicer,
                  const std::function<bool()>& stop = {});

@@ -32,7 +32,7 @@ QStringList splitTextLines(const QByteArray& bytes)
     return splitLines(decodeOwnText(bytes));
 }
 
-TextLines readTextLines(const QString& path, qint64 maxBytes)
+TextLines readTextLines(const QString& path, qint64 maxBytes, TextLines::Oversized oversized)
 {
     TextLines out;
     if (!isregularfile(path)) {
@@ -45,6 +45,10 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
         return out;
     }
     const qint64 cap = qMax<qint64>(maxBytes, 0);
+    if (oversized == TextLines::NoLines && f.size() > cap) {
+        out.status = TextLines::TooLarge;
+        return out;
+    }
     // One byte past the cap tells an over-long file from one that just fits,
     // whatever size the file claims (it may grow while we read).
     // Asked for no more than the file holds, so a small file never costs a
@@ -56,8 +60,17 @@ TextLines readTextLines(const QString& path, qint64 maxBytes)
     }
     out.status = TextLines::Ok;
     if (bytes.size() > cap) {
-        bytes.truncate(cap);
         out.status = TextLines::TooLarge;
+        if (oversized == TextLines::NoLines)
+            return out; // grew past the cap since its size was taken
+        // Back to the last line end: a line cut at the cap is no line of
+        // the file, and a character cut in two would make the whole part
+        // read as Latin-1.
+        const char* data = bytes.constData();
+        qsizetype keep = cap;
+        while (keep > 0 && data[keep - 1] != '\n' && data[keep - 1] != '\r')
+            --keep;
+        bytes.truncate(keep);
     }
     out.lines = splitLines(decodeOwnText(bytes, &out.utf8));
     return out;
@@ -95,12 +108,12 @@ void TextLineReader::fail(TextLines::Status status)
     m_end = true;
 }
 
-bool TextLineReader::prepare(TimeSlicer& slicer)
+bool TextLineReader::prepare(TimeSlicer& slicer, const std::function<void(const QByteArray&)>& eachBlock)
 {
-    return decide(&slicer);
+    return decide(&slicer, eachBlock);
 }
 
-bool TextLineReader::decide(TimeSlicer* slicer)
+bool TextLineReader::decide(TimeSlicer* slicer, const std::function<void(const QByteArray&)>& eachBlock)
 {
     if (m_decided || m_status != TextLines::Ok)
         return true;
@@ -119,7 +132,9 @@ bool TextLineReader::decide(TimeSlicer* slicer)
     // no UTF-8 late in the file makes all of it Latin-1.
     OwnTextForm form;
     qint64 seen = skip;
-    while (!form.settled()) {
+    if (eachBlock && skip > 0)
+        eachBlock(head.first(skip));
+    while (eachBlock || !form.settled()) {
         const QByteArray more = m_file.read(qMin<qint64>(m_blockBytes, m_cap + 1 - seen));
         if (m_file.error() != QFileDevice::NoError)
             return failed(TextLines::Unreadable);
@@ -127,7 +142,10 @@ bool TextLineReader::decide(TimeSlicer* slicer)
             break;
         if ((seen += more.size()) > m_cap)
             return failed(TextLines::TooLarge);
-        form.add(more);
+        if (eachBlock)
+            eachBlock(more);
+        if (!form.settled())
+            form.add(more);
         if (slicer && !slicer->yield()) {
             m_decided = false;
             return false;
@@ -137,6 +155,7 @@ bool TextLineReader::decide(TimeSlicer* slicer)
         return failed(TextLines::Unreadable);
     m_read = skip;
     m_utf8 = form.utf8();
+    m_mark = head.first(skip);
     return true;
 }
 

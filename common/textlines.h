@@ -9,13 +9,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct TextLines {
     enum Status {
         Ok,
         Missing,    // no such file, or not a regular file (folder, FIFO, device)
         Unreadable, // a regular file that cannot be opened or read
-        TooLarge,   // larger than the caller's cap: lines holds those of the
-                    // first maxBytes bytes, the last one possibly cut
+        TooLarge,   // larger than the caller's cap: see Oversized
+    };
+    // What readTextLines gives for a file larger than its cap.
+    enum Oversized {
+        FirstPart, // the whole lines within the first maxBytes bytes
+        NoLines,   // none: the size is checked before any byte is read
     };
     Status status = Missing;
     QStringList lines;
@@ -25,8 +31,11 @@ struct TextLines {
 };
 
 // Reads the lines of a regular file of at most maxBytes bytes. Never
-// blocks on a FIFO and never reads more than maxBytes (+1) bytes.
-TextLines readTextLines(const QString& path, qint64 maxBytes);
+// blocks on a FIFO and never reads more than maxBytes (+1) bytes. A reader
+// that refuses a larger file whole asks for NoLines, so that it is told so
+// at once rather than after the cap's worth of bytes is read and split.
+TextLines readTextLines(const QString& path, qint64 maxBytes,
+                        TextLines::Oversized oversized = TextLines::FirstPart);
 
 // The lines of bytes already in memory, by the same rules.
 QStringList splitTextLines(const QByteArray& bytes);
@@ -60,7 +69,12 @@ public:
     // loop through slicer. False when the wait was aborted (the window was
     // closed, the program quits): nothing of the window may be touched.
     // next() makes the same pass unserved when it was not made.
-    bool prepare(TimeSlicer& slicer);
+    // eachBlock, when given, sees every byte of the file in order, a
+    // byte-order mark included, so that a caller needing them all (a
+    // checksum) reads the file no second time; the pass then runs to the
+    // end of the file even when its form is settled early. After an
+    // aborted pass a new one starts from the first byte again.
+    bool prepare(TimeSlicer& slicer, const std::function<void(const QByteArray&)>& eachBlock = {});
     // The next line; false at the end of the file or on an error.
     bool next(QString& line);
     TextLines::Status status() const { return m_status; }
@@ -68,14 +82,19 @@ public:
     qint64 bytesRead() const { return m_read; }
     // The file reads as UTF-8 (a tool writing it back keeps that form).
     bool utf8() const { return m_utf8; }
+    // The byte-order mark the file starts with, no line's part; empty when
+    // it has none (or before the first pass). A tool writing the file back
+    // puts it in front again.
+    const QByteArray& mark() const { return m_mark; }
 
 private:
-    bool decide(TimeSlicer* slicer);
+    bool decide(TimeSlicer* slicer, const std::function<void(const QByteArray&)>& eachBlock = {});
     bool fill();
     void fail(TextLines::Status status);
 
     QFile m_file;
     QByteArray m_block;
+    QByteArray m_mark;
     qsizetype m_at = 0;
     qint64 m_read = 0;
     qint64 m_cap = 0;

@@ -28,8 +28,6 @@ namespace {
 // HEX files for these parts are a few hundred kilobytes at most; the cap
 // keeps a wrong pick (a disc image) from exhausting memory.
 constexpr qint64 kMaxHexBytes = 64 * 1024 * 1024;
-// The file is hashed this many bytes at a time (a few milliseconds each).
-constexpr qint64 kHashPart = 64 * 1024;
 } // namespace
 
 struct PIC_checksummer::Ui : Controls {
@@ -162,40 +160,14 @@ void PIC_checksummer::process(const QString& path)
     const BusySign busy(form());
     TimeSlicer slicer;
     const QString unreadable = QStringLiteral("The file cannot be read: ") + path;
+    // The hash covers every byte of the file, a byte-order mark included,
+    // taken in the reader's first pass rather than by a read of its own.
     Sha1Stream hash;
-    {
-        QFile f;
-        if (!openregular(path, f)) {
-            u->errorbox->setPlainText(unreadable);
-            return;
-        }
-        if (f.size() > kMaxHexBytes) {
-            u->errorbox->setPlainText(toolargetext(path, kMaxHexBytes));
-            return;
-        }
-        qint64 total = 0;
-        for (;;) {
-            const QByteArray part = f.read(kHashPart);
-            if (f.error() != QFileDevice::NoError) {
-                u->errorbox->setPlainText(unreadable);
-                return;
-            }
-            if ((total += part.size()) > kMaxHexBytes) {
-                u->errorbox->setPlainText(toolargetext(path, kMaxHexBytes));
-                return;
-            }
-            if (part.isEmpty())
-                break;
-            hash.add(part);
-            if (!slicer.yield())
-                return;
-        }
-    }
-    u->hashtext->setText(hash.digest());
-
     TextLineReader text(path, kMaxHexBytes);
-    if (!text.prepare(slicer))
+    if (!text.prepare(slicer, [&hash](const QByteArray& block) { hash.add(block); }))
         return;
+    if (text.status() == TextLines::Ok)
+        u->hashtext->setText(hash.digest());
     QString line;
     bool any = false;
     while (text.next(line)) {

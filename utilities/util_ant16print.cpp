@@ -124,7 +124,7 @@ void Util_ant16print::load()
         selectfile(QString(), QStringLiteral("*.csv"), worktemp(), QStringLiteral("Select Ant16 CSV file"));
     if (path.isEmpty() || !ui())
         return;
-    const TextLines file = readTextLines(path, maxCaptureBytes);
+    const TextLines file = readTextLines(path, maxCaptureBytes, TextLines::NoLines);
     if (file.status == TextLines::TooLarge)
         alertbox(title, toolargetext(path, maxCaptureBytes), 0);
     if (!file.ok())
@@ -170,7 +170,7 @@ void Util_ant16print::printtiming()
         beep();
         return;
     }
-    const TextLines file = readTextLines(m_filename, maxCaptureBytes);
+    const TextLines file = readTextLines(m_filename, maxCaptureBytes, TextLines::NoLines);
     if (file.status == TextLines::TooLarge) {
         // Grown past the cap since it was chosen: no partial chart.
         alertbox(title, toolargetext(m_filename, maxCaptureBytes), 0);

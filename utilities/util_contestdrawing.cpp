@@ -61,7 +61,7 @@ void Util_contestdrawing::Command1_Click()
         return;
     // A list past the cap is no contestant list: refused whole, never read in
     // part.
-    const TextLines file = readTextLines(path, maxListBytes);
+    const TextLines file = readTextLines(path, maxListBytes, TextLines::NoLines);
     if (file.status == TextLines::TooLarge)
         alertbox(QStringLiteral("Contestant list error"), toolargetext(path, maxListBytes), 0);
     if (file.status != TextLines::Ok)

@@ -221,6 +221,10 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
     // Written back in the form it was read, so every character goes back
     // as it came.
     m_utf8 = file.utf8();
+    // A byte-order mark goes back in front, as the file had it; the box
+    // shows what follows it.
+    m_result = file.mark();
+    m_markBytes = m_result.size();
     qsizetype n = 0;
     QString line;
     for (;;) {
@@ -261,8 +265,11 @@ bool Util_tabstripper::convert(const QString& path, int tabSize, int& tabs, Time
 
 bool Util_tabstripper::show(TimeSlicer& slicer)
 {
+    // A view past the mark, not a copy of a result of many megabytes.
+    const qsizetype skip = qMin(m_markBytes, m_result.size());
+    const QByteArray text = QByteArray::fromRawData(m_result.constData() + skip, m_result.size() - skip);
     const bool shown =
-        fillTextBox(ui()->processedfile, m_result, m_utf8, slicer, [this] { return !ui()->Command2->isEnabled(); });
+        fillTextBox(ui()->processedfile, text, m_utf8, slicer, [this] { return !ui()->Command2->isEnabled(); });
     // Stop pressed meanwhile; closed or quitting leaves the form alone.
     if (!shown && !aborted() && !quitting())
         stopped();

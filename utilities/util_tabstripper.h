@@ -47,8 +47,10 @@ private:
     void appendStatus(const QString& text);
     void setIdle(bool canSave);
 
-    // The converted file on show, CR LF after every line: what Save writes.
+    // The converted file on show, CR LF after every line, behind the
+    // file's byte-order mark if it had one: what Save writes.
     QByteArray m_result;
     bool m_utf8 = false; // the file was read as UTF-8 and is written so
+    qsizetype m_markBytes = 0; // m_result starts with the file's byte-order mark
     bool m_running = false;
 };

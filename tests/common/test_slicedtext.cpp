@@ -38,7 +38,7 @@ private Q_SLOTS:
         QPlainTextEdit box;
         box.setPlainText("old text");
         TimeSlicer slicer;
-        QVERIFY(fillTextBox(&box, text, slicer));
+        QVERIFY(fillTextBox(&box, text, false, slicer));
         QCOMPARE(box.toPlainText(), shown);
         QVERIFY(fillTextBox(&box, QString::fromLatin1(text), slicer));
         QCOMPARE(box.toPlainText(), shown);
@@ -51,7 +51,7 @@ private Q_SLOTS:
         QPlainTextEdit box;
         int asked = 0;
         TimeSlicer slicer;
-        QVERIFY(!fillTextBox(&box, QByteArray(200000, '\n'), slicer, [&] { return ++asked > 2; }));
+        QVERIFY(!fillTextBox(&box, QByteArray(200000, '\n'), false, slicer, [&] { return ++asked > 2; }));
         QCOMPARE(asked, 3);
         QVERIFY(box.blockCount() > 1);
         QVERIFY(box.blockCount() < 200000);

@@ -4,6 +4,7 @@
 #include "common/coredata.h"
 #include "common/files.h"
 #include "common/textlines.h"
+#include "common/timeslice.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -59,9 +60,17 @@ private Q_SLOTS:
         QCOMPARE(t.lines, lines);
         QCOMPARE(splitTextLines(bytes), lines);
         // Read a block at a time: a line end split between two blocks
-        // (CR in one, LF in the next) is still one end.
+        // (CR in one, LF in the next) is still one end. The first pass
+        // hands over every byte, a mark included, also those after the
+        // form is settled.
+        const QByteArray mark = bytes.startsWith("\xef\xbb\xbf") ? bytes.first(3) : QByteArray();
         for (qsizetype block : {1, 2, 3, 1024}) {
             TextLineReader in(dir.filePath("f.txt"), 1024, block);
+            TimeSlicer slicer;
+            QByteArray seen;
+            QVERIFY(in.prepare(slicer, [&seen](const QByteArray& b) { seen += b; }));
+            QCOMPARE(seen, bytes);
+            QCOMPARE(in.mark(), mark);
             QStringList got;
             QString line;
             while (in.next(line))
@@ -72,18 +81,42 @@ private Q_SLOTS:
         }
     }
 
+    void sizeCap_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("cap");
+        QTest::addColumn<QStringList>("firstPart");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("line cut at the cap") << QByteArray("0123\r\n6789\r\n") << qint64(8) << QStringList{"0123"} << false;
+        QTest::newRow("cap between CR and LF") << QByteArray("0123\r\n6789\r\n") << qint64(5) << QStringList{"0123"}
+                                               << false;
+        QTest::newRow("no line end within the cap") << QByteArray("0123\r\n") << qint64(3) << QStringList{} << false;
+        QTest::newRow("nothing allowed") << QByteArray("0123\r\n") << qint64(0) << QStringList{} << false;
+        // The cap falls inside the second character of the last line: the
+        // part left is still UTF-8.
+        QTest::newRow("character cut at the cap") << QByteArray("\xc3\xa9\n\xce\xa9\xce\xa9\n") << qint64(6)
+                                                  << QStringList{QString::fromUtf8("é")} << true;
+    }
     void sizeCap()
     {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, cap);
+        QFETCH(QStringList, firstPart);
+        QFETCH(bool, utf8);
         QTemporaryDir dir;
-        const QString path = writeFile(dir.filePath("f.txt"), "0123\r\n6789\r\n");
-        QCOMPARE(readTextLines(path, 12).status, TextLines::Ok);
-        const TextLines over = readTextLines(path, 8);
+        const QString path = writeFile(dir.filePath("f.txt"), bytes);
+        QCOMPARE(readTextLines(path, bytes.size()).status, TextLines::Ok);
+        QCOMPARE(readTextLines(path, bytes.size(), TextLines::NoLines).status, TextLines::Ok);
+        const TextLines over = readTextLines(path, cap);
         QCOMPARE(over.status, TextLines::TooLarge);
         QVERIFY(!over.ok());
-        QCOMPARE(over.lines, QStringList({"0123", "67"}));
-        QCOMPARE(readTextLines(path, 0).status, TextLines::TooLarge);
+        QCOMPARE(over.lines, firstPart);
+        QCOMPARE(over.utf8, utf8);
+        const TextLines refused = readTextLines(path, cap, TextLines::NoLines);
+        QCOMPARE(refused.status, TextLines::TooLarge);
+        QVERIFY(refused.lines.isEmpty());
         // Read a block at a time, a file over the cap gives no line at all.
-        TextLineReader in(path, 8, 4);
+        TextLineReader in(path, cap, 4);
         QString line;
         QVERIFY(!in.next(line));
         QCOMPARE(in.status(), TextLines::TooLarge);

@@ -152,12 +152,21 @@ private Q_SLOTS:
         QCOMPARE(box("hashtext"), QString());
     }
 
+    // Every byte of the file is hashed: those after the first that is no
+    // UTF-8, and a byte-order mark, which is no part of the first line.
+    void hashOfExactBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray binary(":00000001FF\r\nline two\nline three\r");
+        for (int c = 128; c < 256; ++c)
+            binary += char(c);
+        binary += "\n\r\n";
+        QTest::newRow("binary") << binary;
+        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf:00000001FF\r\nline two\nline three\r\n");
+    }
     void hashOfExactBytes()
     {
-        QByteArray bytes(":00000001FF\r\nline two\nline three\r");
-        for (int c = 128; c < 256; ++c)
-            bytes += char(c);
-        bytes += "\n\r\n";
+        QFETCH(QByteArray, bytes);
         loadFile(hexFile("binary.hex", bytes));
         QCOMPARE(box("hashtext"), digest(bytes));
         QVERIFY(text("comment").startsWith("line two\nline three\n"));

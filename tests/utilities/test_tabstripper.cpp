@@ -303,6 +303,40 @@ private Q_SLOTS:
         QCOMPARE(readFile(file), out);
     }
 
+    // A file that starts with a byte-order mark keeps it, whether saved
+    // when done or by Save, and the box shows the text after it.
+    void markComesBack_data()
+    {
+        QTest::addColumn<QByteArray>("in");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("whenDone");
+        const QByteArray utf8In("\xef\xbb\xbf\xce\xa9\t|\n"), utf8Out("\xef\xbb\xbf\xce\xa9       |\r\n");
+        const QByteArray latinIn("\xef\xbb\xbf\xe9\t|\n"), latinOut("\xef\xbb\xbf\xe9       |\r\n");
+        for (bool whenDone : {true, false}) {
+            const char* how = whenDone ? ", saved when done" : ", Save";
+            QTest::addRow("UTF-8%s", how) << utf8In << utf8Out << QString::fromUtf8("Ω       |\n") << whenDone;
+            QTest::addRow("Latin-1%s", how) << latinIn << latinOut << QString::fromUtf8("é       |\n") << whenDone;
+        }
+    }
+    void markComesBack()
+    {
+        QFETCH(QByteArray, in);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, box);
+        QFETCH(bool, whenDone);
+        writeFile(file, in);
+        ctl<QLineEdit>("tabsize")->setText("8");
+        tick("savewhendone", whenDone);
+        process(file);
+        QCOMPARE(shown(), box);
+        if (!whenDone) {
+            QCOMPARE(readFile(file), in);
+            button("Command1_1")->click();
+        }
+        QCOMPARE(readFile(file), out);
+    }
+
     void emptyFile()
     {
         writeFile(file, "");
