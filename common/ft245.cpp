@@ -194,7 +194,6 @@ QString driverText(const QByteArray& b)
     return QString::fromLatin1(nul < 0 ? b : b.left(nul));
 }
 
-constexpr int ReadCap = 65526;
 constexpr int ReadTake = 65500;
 
 } // namespace
@@ -289,7 +288,7 @@ QString ftread()
     int n = ftqueue();
     if (m.status != ftstat::OK)
         return QString();
-    if (n > ReadCap)
+    if (n > ftReadMax)
         n = ReadTake;
     const QString text = QString::fromLatin1(m.rx.constData(), n);
     m.rx.remove(0, n);

@@ -62,6 +62,8 @@ void ftusbparams(const int& inSize, const int& outSize);
 void ftpurge();
 int ftqueue();
 QString ftread();
+// The most one ftread() returns; what is left waits for the next call.
+constexpr int ftReadMax = 65526;
 void ftwrite(const QString& text);
 void ftclose();
 

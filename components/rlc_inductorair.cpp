@@ -47,20 +47,30 @@ protected:
         const double r = qMin(w / 34.0, h / 18.0);
         const double pitch = 3.2 * r;
         const QFontMetricsF fm(p.font());
+        // Offsets shared by the drawing and its reach: the end bars stand
+        // barGap off the outer turns and are barWidth wide; the OD dimension
+        // line stands odGap right of the right bar, its caption captionGap
+        // right of the line.
+        constexpr double barGap = 4;
+        constexpr double barWidth = 6;
+        constexpr double odGap = 24;
+        constexpr double captionGap = 6;
         // The drawing, from the "Wire Diameter" caption over the first turn
         // to the "OD" caption right of its dimension line, centred in the
         // frame so that both captions show whole.
-        const double leftReach = std::max(r + 10, fm.horizontalAdvance(QStringLiteral("Wire Diameter")) / 2);
-        const double rightReach = 6 * pitch + r + 4 + 24 + 6 + fm.horizontalAdvance(QStringLiteral("OD"));
+        const double leftReach =
+            std::max(r + (barGap + barWidth), fm.horizontalAdvance(QStringLiteral("Wire Diameter")) / 2);
+        const double rightReach =
+            6 * pitch + r + barGap + odGap + captionGap + fm.horizontalAdvance(QStringLiteral("OD"));
         const double x0 = (w - leftReach - rightReach) / 2 + leftReach;
         const double topY = h * 0.28;
         const double botY = h * 0.66;
         // end bars
-        const double barL = x0 - r - 4;
-        const double barR = x0 + 6 * pitch + r + 4;
+        const double barL = x0 - r - barGap;
+        const double barR = x0 + 6 * pitch + r + barGap;
         p.setBrush(QColor(128, 128, 128));
-        p.drawRect(QRectF(barL - 6, topY - 2 * r, 6, botY - topY + 4 * r));
-        p.drawRect(QRectF(barR, topY - 2 * r, 6, botY - topY + 4 * r));
+        p.drawRect(QRectF(barL - barWidth, topY - 2 * r, barWidth, botY - topY + 4 * r));
+        p.drawRect(QRectF(barR, topY - 2 * r, barWidth, botY - topY + 4 * r));
         p.setBrush(QColor(192, 96, 0));
         for (int i = 0; i < 7; ++i) {
             p.drawEllipse(QPointF(x0 + i * pitch, topY), r, r);
@@ -92,11 +102,11 @@ protected:
         const double idX = x0 + 2 * pitch;
         arrow(QPointF(idX, topY + r), QPointF(idX, botY - r));
         p.drawText(QPointF(idX + 6, (topY + botY) / 2 + fm.ascent() / 2), QStringLiteral("ID"));
-        const double odX = barR + 24;
+        const double odX = barR + odGap;
         p.drawLine(QPointF(barR + 8, topY - r), QPointF(odX + 6, topY - r));
         p.drawLine(QPointF(barR + 8, botY + r), QPointF(odX + 6, botY + r));
         arrow(QPointF(odX, topY - r), QPointF(odX, botY + r));
-        p.drawText(QPointF(odX + 6, (topY + botY) / 2 + fm.ascent() / 2), QStringLiteral("OD"));
+        p.drawText(QPointF(odX + captionGap, (topY + botY) / 2 + fm.ascent() / 2), QStringLiteral("OD"));
     }
 };
 } // namespace

@@ -22,9 +22,9 @@
 
 namespace {
 // A board that keeps sending after "x" must not hold Stop for ever: this
-// many reads (64 KB each) are taken in before the file closes.
+// many reads (ftReadMax bytes at most each) are taken in before the file
+// closes.
 constexpr int StopReads = 64;
-constexpr qsizetype StopReadBytes = 65536;
 } // namespace
 
 struct Ctrl_8546_pulsetimer::Ui : Controls {
@@ -209,7 +209,7 @@ void Ctrl_8546_pulsetimer::stop()
     TimeSlicer slicer;
     // Room for every read Stop may take, made once: growing a buffer of
     // megabytes step by step copies it whole, and that copy holds a slice.
-    m_buffer.reserve(m_buffer.size() + qsizetype(StopReads) * StopReadBytes);
+    m_buffer.reserve(m_buffer.size() + qsizetype(StopReads) * ftReadMax);
     for (int i = 0; i < StopReads; ++i) {
         const QString got = ftread();
         m_buffer += got;

@@ -330,7 +330,6 @@ void Ctrl_8620_glimmerix::dump()
 void Ctrl_8620_glimmerix::write(bool advance)
 {
     Ui* u = ui();
-    incrementafterwrite = advance;
     setSerial(eightDigits(u->serialnumber->text()));
     const auto command = writeCommand(blockText(u->datestamp->text(), u->serialnumber->text()));
     if (!command) {

@@ -16,9 +16,6 @@ public:
     Ctrl_8620_glimmerix();
 
     SerialController serial;
-    // Set by "Write+", cleared by "Write": a confirmed write then advances
-    // the serial number.
-    bool incrementafterwrite = false;
 
     void process(int what, const QString& text = QString());
     void Command1_Click(int index);
@@ -38,6 +35,7 @@ private:
     // A later write replaces it (the board then holds the later block).
     struct PendingWrite {
         QString customer, version, model, datestamp, serial;
+        // "Write+": once the board confirms, the serial number advances.
         bool advance = false;
     };
     struct Ui;

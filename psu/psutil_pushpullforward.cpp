@@ -61,6 +61,8 @@ void PSUtil_pushpullforward::build(QWidget* form)
                             {7, "DCmax", "%", "95", K::Whole, "0"},
                         },
                         g);
+    // The left edge of the secondaries' column.
+    const double blockLeft = 4000;
     // The core names differ only in their last characters ("3C90", "3C95"):
     // the list reaches from a short caption to the secondaries' column so
     // that each shows whole.
@@ -68,7 +70,7 @@ void PSUtil_pushpullforward::build(QWidget* form)
     auto* core = addLabel(form, QStringLiteral("Core"), g.left, 480, coreCaption, 315);
     core->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const double listLeft = g.left + coreCaption + g.gap;
-    ui->coreselector = coresel::place(*this, form, listLeft, 480, 3840 - listLeft,
+    ui->coreselector = coresel::place(*this, form, listLeft, 480, blockLeft - 160 - listLeft,
                                       [this](int index) { coreselector_Click(index); });
     coresel::hookSheet(*this, core, ui->coreselector);
     addLabel(form, QStringLiteral("Switcher"), g.left, g.top + 4 * g.rowHeight, 900, g.boxHeight);
@@ -89,7 +91,6 @@ void PSUtil_pushpullforward::build(QWidget* form)
     beside.boxWidth = 700;
     addBoxes(form, {{29, "", "Turns", "0", K::Whole, "0"}}, beside);
 
-    const double blockLeft = 4000;
     addLabel(form, QStringLiteral("Secondaries"), blockLeft, 120, 2000, 255);
     for (int k = 1; k <= 4; ++k) {
         const int b = blockBase(k);

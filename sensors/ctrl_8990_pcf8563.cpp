@@ -162,8 +162,7 @@ void Ctrl_8990_pcf8563::build(QWidget* form)
     u->portselect = place<QComboBox>(form, QStringLiteral("portselect"), 1080, 3660, 2280, 315);
     u->portselect->addItem(QStringLiteral("Select"));
     serial.attach(u->portselect);
-    // After the controller's own handler, so the port is open or closed by now.
-    on(u->portselect, &QComboBox::currentIndexChanged, [this] { scheduleTimers(); });
+    on(&serial.rs232, &PortController::openChanged, [this] { scheduleTimers(); });
     placeLabel(form, QStringLiteral("Counter Port"), 3720, 3690, 1200, 255, QStringLiteral("Label_port2"));
     u->portselect2 = place<QComboBox>(form, QStringLiteral("portselect2"), 4980, 3660, 2280, 315);
     u->portselect2->addItem(QStringLiteral("Select"));
@@ -195,16 +194,18 @@ void Ctrl_8990_pcf8563::scheduleTimers()
         return;
     // The poll has work only while "Auto" asks for readings from an open
     // bridge port.
-    const bool polling = u->autocheck->isChecked() && serial.portopen;
+    // The port's own state: openChanged comes before the controller marks
+    // the port open.
+    const bool polling = u->autocheck->isChecked() && serial.rs232.isOpen();
     if (polling && !u->Timer1->isActive())
         u->Timer1->start(pollMs);
     else if (!polling)
         u->Timer1->stop();
-    // With the bridge port open (or a change captured) the measurement tick
-    // keeps its period; otherwise all it does is show "PC Sec", which
-    // changes once a second: wake just after the next change.
+    // While polling (or with a change captured) the measurement tick keeps
+    // its period; otherwise all it does is show "PC Sec", which changes once
+    // a second: wake just after the next change.
     int next = measureMs;
-    if (!serial.portopen && !m_meter.pending())
+    if (!polling && !m_meter.pending())
         next = 1001 - currentClock().now().time().msec();
     if (!u->Timer2->isActive() || u->Timer2->interval() != next || next != measureMs)
         u->Timer2->start(next);

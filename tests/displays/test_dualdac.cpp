@@ -155,8 +155,6 @@ private Q_SLOTS:
         QCOMPARE(targetVolts(2.6, 5, 0), 0.0);
     }
 
-    // At load both bars are at the bottom; a drag shows the voltage as it
-    // goes and sends the levels once, on release.
     // A drag with the mouse: the output box follows the thumb, nothing is
     // sent until the button is let go, then the one command for where the
     // thumb was dropped.
@@ -186,6 +184,8 @@ private Q_SLOTS:
         QCOMPARE(b.sim.commands(), QStringList{sent});
     }
 
+    // At load both bars are at the bottom; a drag shows the voltage as it
+    // goes and sends the levels once, on release.
     void dragSendsOnRelease()
     {
         Bench b;
