@@ -165,7 +165,7 @@ void Math_latlon::loadlocation(int which)
     if (path.isEmpty() || !u)
         return;
     m_locationfolder = pathpart(path, 3);
-    const TextLines file = readTextLines(path, maxLocationBytes);
+    const TextLines file = readTextLines(path, maxLocationBytes, TextLines::NoLines);
     if (file.status == TextLines::TooLarge)
         alertbox(QStringLiteral("Location file error"), toolargetext(path, maxLocationBytes), 0);
     if (!file.ok())

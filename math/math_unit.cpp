@@ -93,7 +93,7 @@ void Math_unit::loadunits()
     for (QComboBox* s : u->unitselector)
         s->clear();
     const QString path = joinpath(apppath(), QStringLiteral("units.udb"));
-    const TextLines file = readTextLines(path, maxTableBytes);
+    const TextLines file = readTextLines(path, maxTableBytes, TextLines::NoLines);
     if (file.status == TextLines::Missing || file.status == TextLines::Unreadable) {
         beep();
         return;

@@ -320,7 +320,7 @@ void PIC_picpins::fileload()
                  0);
         return;
     }
-    const TextLines file = readTextLines(path, kMaxPinFileBytes);
+    const TextLines file = readTextLines(path, kMaxPinFileBytes, TextLines::NoLines);
     if (!file.ok()) {
         alertbox(QStringLiteral("File Access Error"),
                  (file.status == TextLines::TooLarge ? QStringLiteral("The file is too large: ")

@@ -247,7 +247,7 @@ void Ctrl_9064_gps::loadSettings()
     // missing file, a folder since removed) starts the chooser in the work
     // folder.
     locfolder = worktemp();
-    const TextLines file = readTextLines(settingsPath(), 64 * 1024);
+    const TextLines file = readTextLines(settingsPath(), 64 * 1024, TextLines::NoLines);
     if (!file.ok() || file.lines.isEmpty())
         return;
     const QString folder = file.lines.first();
@@ -477,7 +477,7 @@ void Ctrl_9064_gps::latlon_DblClick()
     // A location file is two lines; one past this size is no location file,
     // and is refused whole rather than read in part.
     constexpr qint64 cap = 1024 * 1024;
-    const TextLines file = readTextLines(path, cap);
+    const TextLines file = readTextLines(path, cap, TextLines::NoLines);
     if (file.status == TextLines::TooLarge) {
         alertbox(QStringLiteral("Location file error"),
                  toolargetext(path, cap) + QStringLiteral("  The reference was not changed."), 0);
