@@ -73,6 +73,27 @@ private Q_SLOTS:
         QCOMPARE(w.values, QList<int>({1, 2, 12, 11, 50}));
     }
 
+    // Left and Right step a horizontal bar the arrow's way, once a press,
+    // also on a bar that already had children of its own and was wired
+    // twice.
+    void arrowKeysOnABarWithChildren()
+    {
+        auto& w = FormSlots::get<ScrollHost>();
+        QScrollBar bar(Qt::Horizontal, w.form());
+        bar.setRange(0, 100);
+        bar.setValue(50);
+        new QObject(&bar);
+        for (int i = 0; i < 2; ++i)
+            onScrollBar(w, &bar, [] {}, [] {});
+        bar.show();
+        bar.setFocus();
+        QTest::keyClick(&bar, Qt::Key_Left);
+        QCOMPARE(bar.value(), 49);
+        QTest::keyClick(&bar, Qt::Key_Right);
+        QTest::keyClick(&bar, Qt::Key_Right);
+        QCOMPARE(bar.value(), 51);
+    }
+
     void dragScrollsThenChangesOnce()
     {
         auto& w = FormSlots::get<ScrollHost>();
