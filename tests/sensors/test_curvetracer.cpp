@@ -1,7 +1,7 @@
 // The curve tracer: its frames, sweep table and files, and the window
 // against a simulated 8065 board through a pseudo-terminal.
 
-#include "controllerbench.h"
+#include "support/controllerbench.h"
 #include "curvetracerboard.h"
 
 #include "support/alertsink.h"

@@ -1,7 +1,7 @@
 // The diode leakage controller: its codec and plot arithmetic, and the
 // window against a simulated 9619 board through a pseudo-terminal.
 
-#include "controllerbench.h"
+#include "support/controllerbench.h"
 #include "diodeboard.h"
 
 #include "support/alertsink.h"

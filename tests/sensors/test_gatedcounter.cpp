@@ -1,7 +1,7 @@
 // The gated counter: its commands and count reply, and the window against
 // a simulated 8028 board through a pseudo-terminal.
 
-#include "controllerbench.h"
+#include "support/controllerbench.h"
 #include "counterboard.h"
 
 #include "support/fakeport.h"
