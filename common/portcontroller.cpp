@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,6 +111,19 @@ bool lockedByOther(const QString& device)
     return false;
 }
 
+// True unless path opens as a device that is no terminal. Asked only
+// after an open has failed, so a real port is not opened twice on the way
+// in; one that cannot be opened now counts as a terminal.
+bool isTerminal(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool tty = ::isatty(fd) == 1;
+    ::close(fd);
+    return tty;
+}
+
 class SerialBackend : public PortBackend {
 public:
     bool available(const QString& name) override
@@ -164,7 +178,13 @@ public:
             break;
         case QSerialPort::UnsupportedOperationError:
             // The device exists and opened, but not with these settings:
-            // a rate (or framing) it cannot run at.
+            // a rate (or framing) it cannot run at, or no line settings at
+            // all (/dev/null, a printer, any device that is no terminal).
+            if (!isTerminal(deviceKey(name))) {
+                number = verr::PortError;
+                why = QStringLiteral("The port %1 cannot be used: its device is not a serial port.").arg(name);
+                break;
+            }
             number = verr::InvalidPropertyValue;
             why = QStringLiteral("The port %1 cannot run at %2 baud.").arg(name).arg(s.baud);
             break;

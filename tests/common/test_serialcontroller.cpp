@@ -337,6 +337,34 @@ private Q_SLOTS:
         QVERIFY(!w.serial.rs232.isOpen());
     }
 
+    // A device that is no terminal, listed as a port, is named for what it
+    // is: no rate could ever make it work. A rate a real port refuses is
+    // still error 380.
+    void deviceThatIsNoSerialPort()
+    {
+        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
+        qputenv("VOLTARIS_PORTS", "/dev/null");
+        auto& w = FormSlots::get<Demo_controller>();
+        w.load();
+        ModalAnswer a("Command1_0");
+        QVERIFY(w.choose("/dev/null"));
+        qputenv("VOLTARIS_PORTS", ports);
+        QVERIFY(a.answered());
+        QCOMPARE(a.title(), QStringLiteral("Com port open error"));
+        QCOMPARE(a.text(), QStringLiteral("The port /dev/null cannot be used: its device is not a serial port."));
+        QCOMPARE(w.serial.portopen, 0);
+        QCOMPARE(w.portselect()->currentIndex(), 0);
+
+        PortController port;
+        try {
+            port.open(QStringLiteral("/dev/null"), QStringLiteral("9600,n,8,1"));
+            QFAIL("/dev/null opened as a port");
+        } catch (const VError& e) {
+            QVERIFY(e.number() != verr::InvalidPropertyValue);
+        }
+        QVERIFY(!port.isOpen());
+    }
+
     // Ports are found without being opened (an open raises DTR and RTS,
     // which resets many boards): the free ones are listed, untouched; one
     // that a window of this program holds, or that another running
