@@ -2,6 +2,8 @@
 #include "common/files.h"
 #include "common/textlines.h"
 
+#include <limits>
+
 EfficiencyPoint efficiency(double vout, double iout, double vin, double iin)
 {
     EfficiencyPoint p;
@@ -29,7 +31,7 @@ std::vector<std::optional<double>> readValueLines(const QString& path, int count
     for (const QString& line : t.lines) {
         if (int(out.size()) >= count)
             break;
-        out.push_back(settingvalue(line, 0, maxSettingValue));
+        out.push_back(settingvalue(line, std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max()));
     }
     return out;
 }

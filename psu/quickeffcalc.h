@@ -18,16 +18,13 @@ EfficiencyPoint efficiency(double vout, double iout, double vin, double iin);
 // "." and that many zeros; "0" for no choice (-1).
 QString decimalsPattern(int decimals);
 
-// The largest value a settings line may give a box: the boxes take digits
-// and one point, and the number forms show whole numbers in full up to 15
-// digits.
-constexpr double maxSettingValue = 999999999999999.0;
-
 // The leading number of each line of a settings file, at most `count`
-// lines; a missing, empty or short file gives fewer values. A line that
-// holds no number, or one its box would not take typed (negative, infinite
-// or huge), gives none: the caller keeps its default there. Lines end in
-// CR LF, LF or CR. Only a regular file is read.
+// lines; a missing, empty or short file gives fewer values. Every finite
+// value is taken, as the boxes can hold any (a pasted negative, a whole
+// number past fifteen digits) and the file is written from them; a line
+// that holds no number, or an infinite one, gives none: the caller keeps
+// its default there. Lines end in CR LF, LF or CR. Only a regular file is
+// read.
 std::vector<std::optional<double>> readValueLines(const QString& path, int count);
 // Writes one text per line, CR LF ended, replacing the file only when
 // complete. Raises VError naming the file and saying why when it cannot.

@@ -116,6 +116,31 @@ private Q_SLOTS:
         QVERIFY(w().form()->findChild<QRadioButton*>("Option1_3")->isChecked());
     }
 
+    // Every value the file is written with reads back: a pasted negative
+    // and a whole number past fifteen digits.
+    void settingsKeepAnyFiniteValue_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("pasted -5") << "p0:-5;l0" << QByteArray("-5.000000") << "0=-5.000;4=-10.000";
+        QTest::newRow("typed 10^15") << "t0:1000000000000000;e0" << QByteArray("1000000000000000.000000")
+                                     << "0=1000000000000000.000";
+        QTest::newRow("typed 15 nines") << "t0:999999999999999;e0" << QByteArray("999999999999999.000000")
+                                        << "0=999999999999999.000";
+    }
+    void settingsKeepAnyFiniteValue()
+    {
+        QFETCH(QString, script);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, shown);
+        runScript(w(), "spec", script + ";t1:2;t2:10;t3:1;e3");
+        w().unload();
+        QVERIFY(readFile(PSUtil_quickeff::settingsPath()).startsWith(line + "\r\n2.000000\r\n"));
+        QVERIFY(openFromMenu("zquickeff"));
+        QCOMPARE(boxMismatch(w(), "spec", shown + ";1=2.000;2=10.000;3=1.000"), QString());
+    }
+
     void damagedSettings_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -123,11 +148,12 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray() << "0=0.000;20=--------";
         QTest::newRow("short") << QByteArray("5\r\n2\r\n12\r\n") << "0=5.000;1=2.000;2=12.000;3=0.000;6=--------";
         QTest::newRow("LF and CR ends") << QByteArray("5\n2\r12\n1") << "3=1.000;6=83.333";
-        QTest::newRow("not numbers") << QByteArray("abc\r\n\xff\xfe\r\n-3x\r\n4\r\n") << "0=0.000;1=0.000;2=0.000;3=4.000";
+        QTest::newRow("not numbers") << QByteArray("abc\r\n\xff\xfe\r\n-3x\r\n4\r\n") << "0=0.000;1=0.000;2=-3.000;3=4.000";
         QTest::newRow("binary") << QByteArray("\x00\x01\x02\x7f\x80\xff", 6) << "0=0.000;20=--------";
         QTest::newRow("one huge line") << QByteArray(200000, '7') << "0=0.000;1=0.000";
-        QTest::newRow("out of range") << QByteArray("1e308\r\n1e99999\r\n1e15\r\n999999999999999\r\n")
-                                      << "0=0.000;1=0.000;2=0.000;3=999999999999999.000";
+        QTest::newRow("infinite, huge, negative")
+            << QByteArray("1e308\r\n1e99999\r\n1e15\r\n-999999999999999\r\n")
+            << "0=1" + QString(308, u'0') + ".000;1=0.000;2=1000000000000000.000;3=-999999999999999.000";
         QTest::newRow("extra lines") << QByteArray("1\n").repeated(40) << "14=1.000;20=100.000";
     }
     void damagedSettings()
