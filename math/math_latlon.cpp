@@ -149,7 +149,7 @@ void Math_latlon::calculate()
         return (lat ? u->ltd : u->lnd)[std::size_t(i)]->currentIndex() == 1 ? -v : v;
     };
     const PointingResult r = pointingangle(side(0, true), side(0, false), side(1, true), side(1, false));
-    u->pa->setText(fmt(r.angle, degrees));
+    u->pa->setText(angletext(r.angle));
     const DistanceTexts d = distancetexts(r.km);
     u->dist[0]->setText(d.km);
     u->dist[1]->setText(d.miles);

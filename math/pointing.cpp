@@ -41,11 +41,19 @@ PointingResult pointingangle(double lat1, double lon1, double lat2, double lon2)
     }
     r.angle = theta / k;
     // A tiny negative angle (a target due north, a hair west of the start)
-    // comes back as a full turn, or so close to one that eight decimals
-    // show 360: that is north.
-    if (r.angle >= 359.999999995)
+    // comes back as a whole turn: that is north.
+    if (r.angle >= 360)
         r.angle = 0;
     return r;
+}
+
+QString angletext(double degrees)
+{
+    // The decision is taken on the text: an angle a hair short of a whole
+    // turn rounds to 360 in eight decimals, whichever threshold a number
+    // comparison would use. A whole turn is north.
+    const QString text = fmt(degrees, QStringLiteral("0.00000000"));
+    return text == QLatin1String("360.00000000") ? QStringLiteral("0.00000000") : text;
 }
 
 DistanceTexts distancetexts(double km)

@@ -12,6 +12,10 @@ struct PointingResult {
 };
 PointingResult pointingangle(double lat1, double lon1, double lat2, double lon2);
 
+// The angle as shown ("0.00000000"): never "360.00000000", which reads
+// "0.00000000" (north) instead.
+QString angletext(double degrees);
+
 // The three distance texts ("0.0000"): km as computed, miles and feet from
 // the km figure as shown (rounded to four decimals first).
 struct DistanceTexts {

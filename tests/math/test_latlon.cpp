@@ -93,6 +93,10 @@ private Q_SLOTS:
         QTest::newRow("the pole, a hair west") << QStringList{"10", "N", "0", "E"}
                                                << QStringList{"90", "N", "0.00000001", "W"}
                                                << QStringList{"", "", "", "0.00000000"};
+        // 359.999999995 less a hair: eight decimals would read 360.
+        QTest::newRow("a hair short of a whole turn") << QStringList{"0", "N", "0", "E"}
+                                                      << QStringList{"63.4349", "N", "0.00000001", "W"}
+                                                      << QStringList{"", "", "", "0.00000000"};
         QTest::newRow("antipodes") << QStringList{"0", "N", "0", "E"} << QStringList{"0", "N", "180", "E"}
                                    << QStringList{"20015.0868", "", "", "0.00000000"};
         QTest::newRow("London to New York")
