@@ -78,10 +78,14 @@ void RLC_capdesigner::build(QWidget* form)
                                     r.captionWidth / 2 + r.gap + r.boxWidth + r.gap + r.unitWidth, 315);
     ui->material->addItems(dielectric(QStringLiteral("m"), QString()).split(u','));
     ui->material->setCurrentIndex(-1);
+    // The dielectric rows have no unit: their boxes take its column too,
+    // so a range such as "86.000 to 173.000" shows whole.
+    Grid wide = r;
+    wide.boxWidth = r.boxWidth + r.gap + r.unitWidth;
     ui->dconstant = namedRow(form, QStringLiteral("dconstant"), QStringLiteral("Dielectric Constant: K"), QString(),
-                             kFour, r, 480);
+                             kFour, wide, 480);
     ui->dstrength = namedRow(form, QStringLiteral("dstrength"), QStringLiteral("Dielectric Str: v/mil"), QString(),
-                             kFour, r, 810);
+                             kFour, wide, 810);
     const QString farads[4] = {QStringLiteral("Farads"), QStringLiteral("uFarads"), QStringLiteral("nFarads"),
                                QStringLiteral("pFarads")};
     for (int i = 0; i < 4; ++i)

@@ -8,7 +8,26 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
+
+namespace {
+// The pixels a line edit has for its text: its contents less the text
+// margins and the two pixels QLineEdit keeps clear on either side.
+int usableWidth(const QLineEdit* edit)
+{
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.rect = edit->rect();
+    opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &opt, edit);
+    const QMargins m = edit->textMargins();
+    return contents.width() - m.left() - m.right() - 4;
+}
+} // namespace
 
 class TestCapDesigner : public QObject {
     Q_OBJECT
@@ -27,6 +46,26 @@ private Q_SLOTS:
         QVERIFY(w().visible());
     }
     void cleanup() { w().unload(); }
+
+    // Every material's K and strength, ranges included, show whole in
+    // their boxes.
+    void dielectricTextsFit()
+    {
+        auto* list = ctl<QComboBox>("material");
+        QVERIFY(list->count() > 1);
+        for (int i = 0; i < list->count(); ++i) {
+            chooseMaterial(i);
+            for (const char* name : {"dconstant", "dstrength"}) {
+                QLineEdit* b = ctl<QLineEdit>(name);
+                const int need = b->fontMetrics().horizontalAdvance(b->text());
+                QVERIFY2(need <= usableWidth(b),
+                         qPrintable(QStringLiteral("%1 of %2: \"%3\" needs %4 px, has %5")
+                                        .arg(name, list->itemText(i), b->text())
+                                        .arg(need)
+                                        .arg(usableWidth(b))));
+            }
+        }
+    }
 
     void defaults()
     {
