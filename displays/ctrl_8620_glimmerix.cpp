@@ -126,6 +126,9 @@ void Ctrl_8620_glimmerix::build(QWidget* form)
     u->portselect = place<QComboBox>(form, QStringLiteral("portselect"), 600, 120, 2040, 315);
     u->portselect->addItem(QStringLiteral("Select"));
     serial.attach(u->portselect);
+    // Writes sent on the port that was left can never be answered; an
+    // answer on the port chosen now belongs to none of them.
+    on(u->portselect, &QComboBox::currentIndexChanged, [this] { m_pending.clear(); });
     button(0, "Full Module Test", 2880, 90, 1680, 375);
     button(1, "EEPROM Dump", 4680, 90, 1440, 375);
     label(form, QStringLiteral("Result"), 6360, 165, 600, QStringLiteral("Label_result"));
@@ -226,7 +229,7 @@ void Ctrl_8620_glimmerix::onLoad()
     Ui* u = ui();
     u->datestamp->setText(datestampFor(today()));
     u->model->setCurrentIndex(0);
-    m_pending.reset();
+    m_pending.clear();
     loadSettings();
 }
 
@@ -349,12 +352,13 @@ void Ctrl_8620_glimmerix::write(bool advance)
         return;
     u->rstat->setText(QStringLiteral("Wait"));
     setBackColor(u->rstat, colors::white);
-    m_pending = PendingWrite{u->customer->text(), m_grid.mdata[0].text, u->model->currentText(),
-                             u->datestamp->text(), u->serialnumber->text(), advance};
+    PendingWrite sent{u->customer->text(), m_grid.mdata[0].text, u->model->currentText(), u->datestamp->text(),
+                      u->serialnumber->text(), advance};
+    // With no wait after it, the answer cannot be handled before the write
+    // joins the queue. Nothing went out without a port: no answer is due.
     serial.comwrite(*command, 0);
-    // Nothing went out without a port: no answer can be due.
-    if (ui() && serial.portopen == 0)
-        m_pending.reset();
+    if (ui() && serial.portopen != 0)
+        m_pending.push_back(std::move(sent));
 }
 
 void Ctrl_8620_glimmerix::process(int what, const QString&)
@@ -391,25 +395,33 @@ void Ctrl_8620_glimmerix::writeAnswer(const QString& frame)
     Ui* u = ui();
     // An answer to no write of ours names no board: nothing is recorded,
     // advanced or dumped.
-    if (!m_pending)
+    if (m_pending.empty())
         return;
-    const PendingWrite written = *m_pending;
-    m_pending.reset();
-    if (!writeAccepted(frame)) {
-        u->rstat->setText(QStringLiteral("?"));
-        setBackColor(u->rstat, colors::red);
-        return;
+    const PendingWrite written = m_pending.front();
+    m_pending.pop_front();
+    // Only the answer to the last write outstanding tells what the board
+    // holds now; until it comes the status stays "Wait".
+    const bool last = m_pending.empty();
+    const bool accepted = writeAccepted(frame);
+    if (last) {
+        u->rstat->setText(accepted ? QStringLiteral("OK") : QStringLiteral("?"));
+        setBackColor(u->rstat, accepted ? colors::green : colors::red);
     }
-    u->rstat->setText(QStringLiteral("OK"));
-    setBackColor(u->rstat, colors::green);
-    u->eeread->clear();
-    u->rvmblock->clear();
+    if (!accepted)
+        return;
+    if (last) {
+        u->eeread->clear();
+        u->rvmblock->clear();
+    }
     recordBoard(written);
     if (!ui() || aborted())
         return;
-    serial.comwrite(dumpCommand, 0);
-    if (!ui() || aborted())
-        return;
+    // A dump now would show a block a later write is about to replace.
+    if (last) {
+        serial.comwrite(dumpCommand, 0);
+        if (!ui() || aborted())
+            return;
+    }
     const QString number = eightDigits(written.serial);
     if (!written.advance || number.toLongLong() == 0)
         return;

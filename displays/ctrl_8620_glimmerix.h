@@ -8,7 +8,7 @@
 #include "common/serialcontroller.h"
 #include "common/toolwindow.h"
 
-#include <optional>
+#include <deque>
 
 class Ctrl_8620_glimmerix : public ToolWindow {
     Q_OBJECT
@@ -30,9 +30,8 @@ protected:
     void onUnload() override;
 
 private:
-    // The write the board has not answered yet, with every record field as
+    // A write the board has not answered yet, with every record field as
     // it was when it was sent: the boxes may change while the board works.
-    // A later write replaces it (the board then holds the later block).
     struct PendingWrite {
         QString customer, version, model, datestamp, serial;
         // "Write+": once the board confirms, the serial number advances.
@@ -51,5 +50,7 @@ private:
     void saveSettings();
 
     glimmerix::TestGrid m_grid;
-    std::optional<PendingWrite> m_pending;
+    // Oldest first. The board answers its writes one by one in the order
+    // they came, and the answer carries nothing else to tell them apart.
+    std::deque<PendingWrite> m_pending;
 };

@@ -5,6 +5,7 @@
 #include "glimmerixboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/tempfolders.h"
@@ -72,27 +73,14 @@ Shade shadeOf(QWidget* w)
 
 const QString block7 = QStringLiteral("2008/01/01 00000007");
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            choosePort(pty.path());
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choosePort(const QString& path)
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(path));
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+// The bench clock stands at the design's date before the window loads.
+struct BenchClock {
+    ManualClock clock{QDateTime(QDate(2008, 1, 1), QTime(9, 30))};
+    ClockOverride clockInForce{clock};
+};
+
+struct Bench : BenchClock, ControllerBench<Ctrl_8620_glimmerix, GlimmerixBoard> {
+    using ControllerBench::ControllerBench;
     QString reading(int i) const
     {
         QLineEdit* b = edit(arrayName("mdata", i));
@@ -123,12 +111,6 @@ struct Bench {
         QTRY_VERIFY(text("rvmblock").size() >= 19);
     }
 
-    ManualClock clock{QDateTime(QDate(2008, 1, 1), QTime(9, 30))};
-    ClockOverride clockInForce{clock};
-    TempFolders folders{false};
-    PtyPair pty;
-    GlimmerixBoard sim{pty};
-    Ctrl_8620_glimmerix& w = FormSlots::get<Ctrl_8620_glimmerix>();
 };
 
 } // namespace
@@ -465,8 +447,8 @@ private Q_SLOTS:
         QCOMPARE(b.text("serialnumber"), QStringLiteral("00000008"));
     }
 
-    // A write whose answer never came is superseded by the next one: the
-    // answer that then arrives names the board as last written.
+    // A write the board never answered is forgotten when the port is chosen
+    // again: the answer that then arrives names the write made since.
     void lostAnswerThenWriteAgain()
     {
         Bench b;
@@ -474,6 +456,9 @@ private Q_SLOTS:
         b.sim.setSilent(true);
         b.click(2);
         QTRY_COMPARE(b.sim.commands().size(), 1);
+        b.choose("Select");
+        b.choose(b.pty.path());
+        QCOMPARE(b.w.serial.portopen, -1);
         b.setSerial("00000009");
         b.sim.setSilent(false);
         b.confirmedWrite(5);
@@ -482,6 +467,95 @@ private Q_SLOTS:
         QCOMPARE(record.count("\r\n"), 2);
         QVERIFY(record.endsWith(",2008/01/01,00000009\r\n"));
         QCOMPARE(b.text("serialnumber"), QStringLiteral("00000010"));
+    }
+
+    // Writes pressed while the board is busy are answered later, one answer
+    // per write in the order sent: each confirmed write is recorded once
+    // with its own block, a refused one not at all, and the answer to the
+    // last write decides the status and the dump.
+    void overlappingWrites_data()
+    {
+        QTest::addColumn<QString>("answers");
+        for (const char* a : {"aa", "ax", "xa", "xx", "aaa", "aax", "axa", "axx", "xaa", "xax", "xxa", "xxx"})
+            QTest::newRow(a) << QString::fromLatin1(a);
+    }
+    void overlappingWrites()
+    {
+        QFETCH(QString, answers);
+        const QStringList customers{"Acme", "Bolt", "Coil"};
+        const int n = int(answers.size());
+        Bench b;
+        b.sim.setSilent(true);
+        for (int i = 0; i < n; ++i) {
+            b.setSerial(eightDigits(QString::number(7 + i)));
+            b.edit("customer")->setText(customers[i]);
+            b.click(2);
+            QTRY_COMPARE(b.sim.commands().size(), i + 1);
+        }
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+        b.sim.setSilent(false);
+        b.sim.clearRecord();
+
+        QByteArray expected;
+        for (int i = 0; i < n; ++i)
+            if (answers[i] == u'a')
+                expected += customers[i].toLatin1() + ",,GX-100,2008/01/01," + eightDigits(QString::number(7 + i)).toLatin1() + "\r\n";
+        if (!expected.isEmpty())
+            expected.prepend("Customer,Version,Model#,Date,SerialNumber\r\n");
+
+        // All answers but the last, then a dump whose reply shows they
+        // were handled: the status still waits, nothing was dumped for them.
+        for (int i = 0; i < n - 1; ++i)
+            b.sim.sendRaw("!0012" + answers.mid(i, 1).toLatin1() + "\r");
+        b.click(1);
+        QTRY_VERIFY(b.eeread().contains("30:"));
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+        QCOMPARE(b.sim.commands(), QStringList{"$0011"});
+
+        const bool confirmed = answers.back() == u'a';
+        b.sim.sendRaw("!0012" + answers.right(1).toLatin1() + "\r");
+        QTRY_COMPARE(b.text("rstat"), confirmed ? QStringLiteral("OK") : QStringLiteral("?"));
+        QCOMPARE(shadeOf(b.edit("rstat")), confirmed ? Shade::Green : Shade::Red);
+        if (confirmed)
+            QTRY_COMPARE(b.sim.commands(), QStringList({"$0011", "$0011"}));
+        QTest::qWait(50);
+        QCOMPARE(b.sim.commands().size(), confirmed ? 2 : 1);
+        QCOMPARE(b.record(), expected);
+    }
+
+    // A board that vanishes with writes outstanding never confirms them:
+    // nothing answered on the next port is taken for them.
+    void boardVanishesWithWritesOutstanding()
+    {
+        PtyPair pty2;
+        GlimmerixBoard sim2(pty2);
+        Bench b;
+        b.sim.setSilent(true);
+        for (int i = 0; i < 3; ++i) {
+            b.setSerial(eightDigits(QString::number(7 + i)));
+            b.click(2);
+            QTRY_COMPARE(b.sim.commands().size(), i + 1);
+        }
+        b.sim.sendRaw("!0012a\r");
+        QTRY_VERIFY(b.record().endsWith(",2008/01/01,00000007\r\n"));
+        b.vanish();
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+
+        b.choose(pty2.path());
+        QCOMPARE(b.w.serial.portopen, -1);
+        sim2.sendRaw("!0012a\r!0012a\r");
+        b.click(1); // a dump, answered after the stray answers
+        QTRY_VERIFY(b.eeread().contains("30:"));
+        QCOMPARE(b.record().count("\r\n"), 2);
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+        QCOMPARE(sim2.commands(), QStringList{"$0011"});
+
+        // The next write on the new board is its own.
+        b.setSerial("00000020");
+        b.click(2);
+        QTRY_COMPARE(b.text("rstat"), QStringLiteral("OK"));
+        QVERIFY(b.record().endsWith(",2008/01/01,00000020\r\n"));
+        QCOMPARE(b.record().count("\r\n"), 3);
     }
 
     // A write answer no write asked for names no board.
@@ -655,8 +729,8 @@ private Q_SLOTS:
         const QString path = Ctrl_8620_glimmerix::recordPath();
         if (how == QLatin1String("missing")) {
             // A work folder that cannot be made: its parent is a file.
-            writeFile(b.folders.workFile("plain"), "x");
-            qputenv("VOLTARIS_TEMP", QFile::encodeName(b.folders.workFile("plain/sub")));
+            writeFile(b.tf.workFile("plain"), "x");
+            qputenv("VOLTARIS_TEMP", QFile::encodeName(b.tf.workFile("plain/sub")));
         } else if (how == QLatin1String("folder")) {
             QVERIFY(QDir().mkpath(path));
         } else {
@@ -736,7 +810,7 @@ private Q_SLOTS:
         sim2.setMerge(true);
         b.w.unload();
         b.w.show();
-        b.choosePort(pty2.path());
+        b.choose(pty2.path());
         QCOMPARE(b.w.serial.portopen, -1);
         b.click(0);
         QTRY_COMPARE(b.reading(2), QStringLiteral("PASS:G"));
@@ -748,7 +822,7 @@ private Q_SLOTS:
     void closeWhileStarting()
     {
         Bench b;
-        QTimer::singleShot(0, [&] { b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close(); });
+        QTimer::singleShot(0, [&] { closeOrQuit(b.w, false); });
         b.click(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!b.w.isLoaded());
