@@ -5,7 +5,9 @@
 
 #include <QHash>
 
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -36,12 +38,32 @@ QString firstWord(const QString& text)
 }
 
 // Number-to-text without its sign blank; -0 and 0 alike give "0", a
-// non-number "---". Large coordinates in digits too, where number-to-text
-// would switch to exponent form ("1E+20"), which the lists do not use.
+// non-number "---". From 1e15 on number-to-text would round to 15 digits
+// or switch to exponent form ("1E+20"); the lists write such a coordinate
+// in plain digits instead, as many as it takes to give back the very value
+// held (1234567890123456 stays itself, 1e20 is a 1 and twenty zeros).
 QString wholeText(double v)
 {
-    if (std::isfinite(v) && std::fabs(v) >= 1e15)
-        return fmt(v, QStringLiteral("0"));
+    if (std::isfinite(v) && std::fabs(v) >= 1e15) {
+        // The shortest significant digits that read back as the value
+        // ("-1.234e+20"), then zeros up to the units. A whole number never
+        // needs digits past its units, so the point always goes.
+        char sci[64];
+        const auto end = std::to_chars(sci, sci + sizeof sci, std::round(v), std::chars_format::scientific);
+        const std::string_view text(sci, size_t(end.ptr - sci));
+        const size_t e = text.find('e');
+        int exponent = 0;
+        std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
+        QString out;
+        int significant = 0;
+        for (const char c : text.substr(0, e)) {
+            if (c != '.')
+                out += QLatin1Char(c);
+            if (c >= '0' && c <= '9')
+                ++significant;
+        }
+        return out + QString(qMax(0, exponent + 1 - significant), u'0');
+    }
     return numstr(v + 0.0).trimmed();
 }
 
@@ -49,7 +71,10 @@ QString wholeText(double v)
 
 double roundCoordinate(double v)
 {
-    return std::floor(v + 0.5) + 0.0;
+    // Not floor(v + 0.5): from 2^52 on that sum rounds an odd whole number
+    // up to its even neighbour.
+    const double down = std::floor(v);
+    return (v - down >= 0.5 ? down + 1.0 : down) + 0.0;
 }
 
 double roundRotation(double v)

@@ -231,6 +231,23 @@ private Q_SLOTS:
         QVERIFY2(bottom.contains("C1\t999999999999999\t2500000000000000\t0\t"), bottom.constData());
     }
 
+    // Sixteen digits and more keep every digit of the value held, in the
+    // list shown and in the file, offset or not (17 digits hold the double
+    // nearest to what the file says).
+    void longCoordinatesKeepEveryDigit()
+    {
+        readPkp(writeFile(boardDir + "/long.pkp", "\"R1\",\"1k\",\"R\",TOP,0,1234567890123456,-1234567890123456\r\n"
+                                                  "\"R2\",\"1k\",\"R\",TOP,0,12345678901234567,9007199254740991\r\n"));
+        const QString r1 = "R1\t1234567890123456\t-1234567890123456\t0\t##########";
+        const QString r2 = "R2\t12345678901234568\t9007199254740991\t0\t##########";
+        QVERIFY2(shown("topdata").endsWith(r1 + "\tR-1k\n" + r2 + "\tR-1k"), qPrintable(shown("topdata")));
+        press("Command1_2");
+        QVERIFY(readFile(boardDir + "/long_TOP.TXT").endsWith((r1 + "\r\n" + r2 + "\r\n").toLatin1()));
+        retype(boxNamed(window(), "offset_0"), "1");
+        pressEnter(boxNamed(window(), "offset_0"));
+        QVERIFY2(shown("topdata").contains("R1\t1234567890123455\t-1234567890123456\t"), qPrintable(shown("topdata")));
+    }
+
     void offsetsNeverShowNonNumbers_data()
     {
         QTest::addColumn<QString>("pasted");
