@@ -59,6 +59,9 @@ void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> chan
     };
     auto drag = std::make_shared<Drag>();
     bar->setTracking(true);
+    // Qt's scroll bars never take the keyboard; a bar the user clicks or
+    // tabs to takes it, so that its keys reach it.
+    bar->setFocusPolicy(Qt::StrongFocus);
     arrowKeysFollowThumb(bar);
     w.on(bar, &QAbstractSlider::sliderPressed, [drag, bar] {
         drag->on = true;

@@ -13,7 +13,8 @@
 class QAbstractSlider;
 class ToolWindow;
 
-// The wiring also makes Left and Right move a horizontal bar's thumb the
-// arrow's way (Qt's scroll bars invert them).
+// The wiring also lets the bar take the focus on a click and on Tab, and
+// makes Left and Right move a horizontal bar's thumb the arrow's way (Qt's
+// scroll bars invert them).
 void onScrollBar(ToolWindow& w, QAbstractSlider* bar, std::function<void()> change,
                  std::function<void()> scroll = {});
