@@ -1,3 +1,4 @@
+#include "support/loopgaps.h"
 #include "support/testmain.h"
 
 #include "common/slicedtext.h"
@@ -44,6 +45,33 @@ private Q_SLOTS:
         QCOMPARE(box.toPlainText(), shown);
         QVERIFY(!box.document()->isUndoAvailable());
         QVERIFY(box.isUndoRedoEnabled());
+    }
+
+    // A long fill serves the event loop between its blocks, and no block
+    // holds it long. The turns are counted with a slicer that serves at
+    // every step, so a fill that never yields shows however fast the
+    // machine runs; the slice time is the user's view of the same.
+    void servesTheLoopBetweenBlocks()
+    {
+        QByteArray text;
+        for (int i = 0; text.size() < 512 * 1024; ++i)
+            text += QByteArray(i % 50, 'z') + QByteArray::number(i) + "\r\n";
+        {
+            QPlainTextEdit box;
+            TimeSlicer everyStep(0);
+            LoopGaps gaps;
+            QVERIFY(fillTextBox(&box, text, false, everyStep));
+            gaps.stop();
+            QVERIFY2(gaps.turns() >= 8, qPrintable(QString::number(gaps.turns())));
+        }
+        const double longest = LoopGaps::bestOfTries([&](LoopGaps& gaps) {
+            QPlainTextEdit box;
+            TimeSlicer slicer;
+            gaps.restart();
+            QVERIFY(fillTextBox(&box, text, false, slicer));
+            gaps.stop();
+        });
+        QVERIFY2(longest < LoopGaps::sliceLimitMs(), qPrintable(QString::number(longest)));
     }
 
     void stopEndsTheFill()

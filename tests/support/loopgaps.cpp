@@ -1,6 +1,7 @@
 #include "loopgaps.h"
 #include "cputime.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTest>
 
 #include <limits>
@@ -30,6 +31,9 @@ double LoopGaps::bestOfTries(const std::function<void(LoopGaps& gaps)>& attempt)
 
 LoopGaps::LoopGaps()
 {
+    // Every pass of the event loop, however short, wakes its dispatcher.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { m_turns += m_counting; });
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(5);
     connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
@@ -46,6 +50,8 @@ void LoopGaps::restart()
     m_lastWallMs = 0;
     m_lastCpuMs = threadCpuMs();
     m_timer.start();
+    m_turns = 0;
+    m_counting = true;
 }
 
 void LoopGaps::stop()
@@ -54,6 +60,7 @@ void LoopGaps::stop()
     tick();
     --m_ticks;
     m_timer.stop();
+    m_counting = false;
 }
 
 void LoopGaps::tick()

@@ -43,6 +43,10 @@ public:
     double longestSliceCpuMs() const { return m_longestCpuMs; }
     // Times the event loop was served (ticks seen).
     int ticks() const { return m_ticks; }
+    // Passes of the event loop since restart(), each processEvents()
+    // counting once however fast the work runs: a check that work serves
+    // the loop between its steps at all.
+    int turns() const { return m_turns; }
 
     // Notes whether form shows the wait cursor whenever the loop is served.
     void watchBusySign(QWidget* form) { m_form = form; }
@@ -76,4 +80,6 @@ private:
     int m_ticks = 0;
     QPointer<QWidget> m_form;
     bool m_busySeen = false;
+    int m_turns = 0;
+    bool m_counting = false;
 };
