@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -196,7 +198,11 @@ void RLC_inductorair::Command1_Click()
         return;
     }
     QWidget* f = form();
-    ui->helpframe->setGeometry(twips(60), twips(-60), f->width() - twips(240), f->height() - twips(720));
+    // Down to the Help button and the metal list, whatever the window's
+    // height: the rows above them, "Wire DCR" the last, are covered whole.
+    const int top = twips(-60);
+    const int bottom = std::min(ui->Command1->y(), ui->material->y());
+    ui->helpframe->setGeometry(twips(60), top, f->width() - twips(240), bottom - top);
     ui->helpframe->raise();
     ui->helpframe->show();
 }

@@ -5,7 +5,9 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 
@@ -131,6 +133,42 @@ private Q_SLOTS:
                 QVERIFY2(img.pixelColor(x, y) == QColor(Qt::white), qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
         QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
         QVERIFY(!frame->isVisible());
+    }
+
+    // The drawing covers every row of fields, the last ("Wire DCR" with its
+    // captions) whole, and ends above the Help button and the metal list,
+    // at the design size and in a window made larger.
+    void helpCoversTheFields_data()
+    {
+        QTest::addColumn<int>("extra"); // pixels added to the window's height
+        QTest::newRow("design size") << 0;
+        QTest::newRow("taller window") << 200;
+    }
+    void helpCoversTheFields()
+    {
+        QFETCH(int, extra);
+        QWidget* form = w().form();
+        QWidget* top = w().subWindow() ? static_cast<QWidget*>(w().subWindow()) : form;
+        top->resize(top->width(), top->height() + extra);
+        QTRY_VERIFY(form->height() >= form->minimumHeight() + extra);
+        auto* frame = form->findChild<QWidget*>("helpframe");
+        QTest::mouseClick(ctl<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(frame->isVisible());
+        const QRect drawn = frame->geometry();
+        QRect row = ctl<QLineEdit>("wiredcr")->geometry();
+        for (QLabel* l : form->findChildren<QLabel*>())
+            if (l->text() == QLatin1String("Wire DCR") || (l->text() == QLatin1String("Ohms")))
+                row |= l->geometry();
+        QVERIFY2(drawn.contains(row), qPrintable(QStringLiteral("drawing ends at %1, the row at %2")
+                                                     .arg(drawn.bottom())
+                                                     .arg(row.bottom())));
+        for (const char* name : {"Command1", "material"}) {
+            const QRect below = ctl<QWidget>(name)->geometry();
+            QVERIFY2(drawn.bottom() < below.top(), qPrintable(QStringLiteral("drawing ends at %1, %2 starts at %3")
+                                                                  .arg(drawn.bottom())
+                                                                  .arg(name)
+                                                                  .arg(below.top())));
+        }
     }
 };
 
