@@ -1,7 +1,17 @@
 #include "keycodes.h"
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+
+#include <xkbcommon/xkbcommon.h>
+#if QT_CONFIG(xcb)
+#include <xkbcommon/xkbcommon-x11.h>
+#endif
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -102,11 +112,11 @@ constexpr quint32 deadGrave = 0xfe50, deadAcute = 0xfe51, deadCircumflex = 0xfe5
 
 // The punctuation keys: X key code, the code, and the keysyms the key gives
 // without Shift, with Shift and with AltGr in one of the US, UK, German and
-// French layouts, in that order. A single key event does not tell the
-// layout, only what the key gave; where two layouts give the same keysym on
-// one key with different codes (' and ` on US and UK, # on UK and German)
-// the key takes one code that no other key of either layout has, so no two
-// keys of one layout share a code.
+// French layouts (dead keys and their variants without them), in that
+// order. A key's code follows its first keysym; where two layouts give the
+// same keysym on one key with different codes (' and ` on US and UK, # on
+// UK and German) the key takes one code that no other key of either layout
+// has, so no two keys of one layout share a code.
 struct PunctuationKey {
     quint32 scan;
     int code;
@@ -133,8 +143,10 @@ constexpr PunctuationKey punctuationKeys[] = {
     {51, 223, {'#', '~', 0}},
     // German
     {49, 220, {deadCircumflex, 0xb0, 0}},
+    {49, 220, {'^', 0xb0, 0}},
     {20, 219, {0xdf, '?', '\\'}},
     {21, 221, {deadAcute, deadGrave, 0}},
+    {21, 221, {0xb4, '`', 0}},
     {34, 186, {0xfc, 0xdc, 0}},
     {35, 187, {'+', '*', '~'}},
     {47, 192, {0xf6, 0xd6, 0}},
@@ -148,6 +160,7 @@ constexpr PunctuationKey punctuationKeys[] = {
     {20, 219, {')', 0xb0, ']'}},
     {21, 187, {'=', '+', '}'}},
     {34, 221, {deadCircumflex, deadDiaeresis, 0}},
+    {34, 221, {'^', 0xa8, 0}},
     {35, 186, {'$', 0xa3, 0xa4}},
     {48, 192, {0xf9, '%', 0}},
     {51, 220, {'*', 0xb5, 0}},
@@ -157,6 +170,16 @@ constexpr PunctuationKey punctuationKeys[] = {
     {61, 223, {'!', 0xa7, 0}},
 };
 
+// The code of a punctuation key from the keysym it gives without modifiers.
+int punctuationBaseCode(quint32 scan, quint32 base)
+{
+    for (const PunctuationKey& k : punctuationKeys)
+        if (k.scan == scan && k.sym[0] == base)
+            return k.code;
+    return 0;
+}
+
+// The same from whatever the key gave, for a key whose layout is not known.
 int punctuationCode(quint32 scan, quint32 sym, bool shifted)
 {
     // The level the modifiers select first, so that "," without Shift on
@@ -301,10 +324,184 @@ int codeOfUnknownKey(int qtKey, quint32 scan)
     return 0x10000 + (qtKey & 0xffffff);
 }
 
+// The keys of one layout (one group of the active keymap) by X key code:
+// every keysym the key gives, its first level first, and the code it shows.
+struct LayoutKeys {
+    std::array<std::vector<quint32>, 256> syms;
+    std::array<int, 256> code{};
+    bool carries(quint32 scan, quint32 sym) const
+    {
+        // Caps Lock makes the platform report a letter in the other case
+        // than the level gives it.
+        for (quint32 s : syms[scan])
+            if (s == sym || xkb_keysym_to_upper(s) == sym || xkb_keysym_to_lower(s) == sym)
+                return true;
+        return false;
+    }
+};
+
+// The active keymap, read when a key first needs it: the X server's when the
+// program runs on X, else the one the XKB defaults (XKB_DEFAULT_LAYOUT and
+// friends, else the system's) describe.
+struct ActiveKeymap {
+    std::vector<LayoutKeys> groups;
+    QElapsedTimer read;
+};
+
+ActiveKeymap& activeKeymap()
+{
+    static ActiveKeymap keymap;
+    return keymap;
+}
+
+struct XkbContextDeleter {
+    void operator()(xkb_context* c) const { xkb_context_unref(c); }
+};
+struct XkbKeymapDeleter {
+    void operator()(xkb_keymap* k) const { xkb_keymap_unref(k); }
+};
+using XkbKeymap = std::unique_ptr<xkb_keymap, XkbKeymapDeleter>;
+
+XkbKeymap serverKeymap(xkb_context* ctx)
+{
+#if QT_CONFIG(xcb)
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        xcb_connection_t* conn = x11->connection();
+        if (conn && xkb_x11_setup_xkb_extension(conn, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+                                                XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr,
+                                                nullptr)) {
+            const int32_t device = xkb_x11_get_core_keyboard_device_id(conn);
+            if (device >= 0)
+                return XkbKeymap(xkb_x11_keymap_new_from_device(ctx, conn, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
+        }
+    }
+#else
+    Q_UNUSED(ctx);
+#endif
+    return nullptr;
+}
+
+void readActiveKeymap(ActiveKeymap& keymap)
+{
+    keymap.groups.clear();
+    keymap.read.start();
+    std::unique_ptr<xkb_context, XkbContextDeleter> ctx(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
+    if (!ctx)
+        return;
+    xkb_context_set_log_level(ctx.get(), XKB_LOG_LEVEL_CRITICAL);
+    XkbKeymap map = serverKeymap(ctx.get());
+    if (!map)
+        map.reset(xkb_keymap_new_from_names(ctx.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    if (!map)
+        return;
+    const xkb_layout_index_t layouts = xkb_keymap_num_layouts(map.get());
+    keymap.groups.resize(layouts);
+    for (xkb_layout_index_t g = 0; g < layouts; ++g) {
+        LayoutKeys& keys = keymap.groups[g];
+        std::array<quint32, 256> base{};
+        for (xkb_keycode_t scan = 8; scan < 256; ++scan) {
+            const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(map.get(), scan, g);
+            for (xkb_level_index_t level = 0; level < levels; ++level) {
+                const xkb_keysym_t* syms = nullptr;
+                const int n = xkb_keymap_key_get_syms_by_level(map.get(), scan, g, level, &syms);
+                keys.syms[scan].push_back(n > 0 ? syms[0] : 0);
+            }
+            if (!keys.syms[scan].empty())
+                base[scan] = keys.syms[scan][0];
+        }
+        keys.code = layoutKeyCodes(base);
+    }
+}
+
+// The layout of the active keymap a key event came from, when it holds the
+// key and what the key gave. The group is the one the event's X state
+// selects. A key the keymap does not know as given means the keymap has
+// changed since it was read: it is read again, at most once a second.
+const LayoutKeys* layoutOf(quint32 scan, quint32 sym, quint32 nativeMods)
+{
+    if (scan == 0 || scan > 255 || sym == 0)
+        return nullptr;
+    ActiveKeymap& keymap = activeKeymap();
+    if (!keymap.read.isValid())
+        readActiveKeymap(keymap);
+    auto find = [&]() -> const LayoutKeys* {
+        if (keymap.groups.empty())
+            return nullptr;
+        const LayoutKeys& keys = keymap.groups[((nativeMods >> 13) & 3) % keymap.groups.size()];
+        return keys.carries(scan, sym) ? &keys : nullptr;
+    };
+    if (const LayoutKeys* keys = find())
+        return keys;
+    if (keymap.read.hasExpired(1000)) {
+        readActiveKeymap(keymap);
+        return find();
+    }
+    return nullptr;
+}
+
 } // namespace
 
-int vbKeyCode(int qtKey, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods)
+std::array<int, 256> layoutKeyCodes(const std::array<quint32, 256>& base)
 {
+    std::array<int, 256> code{};
+    std::array<bool, 512> taken{};
+    // Keys that do not type, letters, digits and space first: their codes
+    // are fixed. Shift, Ctrl, Alt and the two Enter keys share theirs, as
+    // the platform's own numbering does.
+    for (quint32 scan = 1; scan < 256; ++scan) {
+        const quint32 b = base[scan];
+        int c = keysymCode(b);
+        if (!c && ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z')))
+            c = usCharCode(int(b));
+        else if (!c && scan >= 10 && scan <= 19 && b)
+            c = usKeyAt(scan); // the French top row types "&" for 1
+        else if (!c && b == ' ')
+            c = ' ';
+        if (c && (!taken[size_t(c)] || keysymCode(b))) {
+            code[scan] = c;
+            taken[size_t(c)] = true;
+        }
+    }
+    // Then punctuation, by the symbol the key gives unmodified.
+    for (quint32 scan = 1; scan < 256; ++scan) {
+        if (code[scan] || !base[scan])
+            continue;
+        const int c = punctuationBaseCode(scan, base[scan]);
+        if (c && !taken[size_t(c)]) {
+            code[scan] = c;
+            taken[size_t(c)] = true;
+        }
+    }
+    // Keys the tables do not know (other scripts, dead keys, symbols of
+    // other layouts): the code of their place on a US keyboard while no
+    // other key of the layout shows it, else one of their own above 255.
+    for (quint32 scan = 1; scan < 256; ++scan) {
+        if (code[scan] || !base[scan])
+            continue;
+        const int us = usKeyAt(scan);
+        code[scan] = us && !taken[size_t(us)] ? us : codeOfUnknownKey(0, scan);
+        taken[size_t(code[scan])] = true;
+    }
+    return code;
+}
+
+void keyboardLayoutChanged()
+{
+    activeKeymap().read.invalidate();
+}
+
+int vbKeyCode(int qtKey, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods, quint32 nativeModifiers)
+{
+    if (const LayoutKeys* layout = layoutOf(scan, sym, nativeModifiers)) {
+        // A key shows one code whatever Shift or AltGr make it type; only
+        // the keys that type nothing follow what they gave (the keypad
+        // follows Num Lock, Ctrl+Pause gives Break).
+        const int given = keysymCode(sym);
+        if (given && keysymCode(layout->syms[scan].front()))
+            return given;
+        if (layout->code[scan])
+            return layout->code[scan];
+    }
     if (int code = keysymCode(sym))
         return code;
     // Letters follow the layout (German Z, French A and Q); digits and
@@ -328,7 +525,7 @@ int vbKeyCode(int qtKey, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods)
 
 int vbKeyCode(const QKeyEvent* e)
 {
-    return vbKeyCode(e->key(), e->nativeScanCode(), e->nativeVirtualKey(), e->modifiers());
+    return vbKeyCode(e->key(), e->nativeScanCode(), e->nativeVirtualKey(), e->modifiers(), e->nativeModifiers());
 }
 
 int vbShiftState(Qt::KeyboardModifiers mods)

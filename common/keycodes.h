@@ -2,6 +2,8 @@
 #include <Qt>
 #include <QtGlobal>
 
+#include <array>
+
 class QKeyEvent;
 
 // Key code of a key-down/up event in the classic virtual-key numbering:
@@ -12,10 +14,28 @@ class QKeyEvent;
 // for gets a code above 255 of its own, which no other key shows.
 int vbKeyCode(const QKeyEvent* e);
 // The same from the parts of the event. On X11 the native scan code is the
-// X key code (the physical key) and the native virtual key the X keysym
-// (what the layout makes of it); both 0 when the platform gives neither, and
-// then the Qt key alone decides, read as on a US keyboard.
-int vbKeyCode(int qtKey, quint32 nativeScanCode, quint32 nativeVirtualKey, Qt::KeyboardModifiers mods);
+// X key code (the physical key), the native virtual key the X keysym (what
+// the layout makes of it) and the native modifiers the X state, whose group
+// bits tell which layout of the keymap is in use. A key shows the code of
+// the symbol it gives without modifiers on the active layout, whatever
+// Shift or AltGr make it type; the keypad follows Num Lock, and Ctrl+Pause
+// gives 3. A key the active keymap does not hold as given is read from what
+// it gave. With neither native code the Qt key alone decides, read as on a
+// US keyboard.
+int vbKeyCode(int qtKey, quint32 nativeScanCode, quint32 nativeVirtualKey, Qt::KeyboardModifiers mods,
+              quint32 nativeModifiers = 0);
+// The codes of the keys of one layout, by X key code, from the keysym each
+// key gives without modifiers (0 where there is no key): the classic code
+// of that symbol, else the code of the key's place on a US keyboard while
+// no other key of the layout has it, else a code above 255 of the key's
+// own. Apart from the pairs the numbering itself gives one code (left and
+// right Shift, Ctrl and Alt, the two Enter keys, Delete and the keypad's),
+// no two keys get one code.
+std::array<int, 256> layoutKeyCodes(const std::array<quint32, 256>& base);
+// Forgets the keymap read so far: the next key event reads the active one.
+// A keymap that no longer matches the keys is read again by itself, at most
+// once a second.
+void keyboardLayoutChanged();
 // Shift state: 1 Shift, 2 Ctrl, 4 Alt.
 int vbShiftState(Qt::KeyboardModifiers mods);
 // Character code of a key press, or -1 when the key produces no character

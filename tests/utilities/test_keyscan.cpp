@@ -1,6 +1,7 @@
 #include "support/testmain.h"
 #include "support/typing.h"
 
+#include "common/keycodes.h"
 #include "utilities/keynames.h"
 #include "utilities/util_keyscan.h"
 
@@ -10,7 +11,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <xkbcommon/xkbcommon.h>
+
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -34,71 +38,80 @@ QColor nameColour()
     return box("Text1")->palette().color(QPalette::Base);
 }
 
-// One key of a keyboard as X reports it: the key code (physical key) and
-// the keysym the layout gives it without modifiers.
-struct NativeKey {
-    quint32 scan;
-    quint32 sym;
-    const char* label;
+// A keymap from the system's keyboard data, as the X server would build it
+// for a user of that layout, and the key events its keys produce.
+class SystemKeymap {
+public:
+    SystemKeymap(const QByteArray& layout, const QByteArray& variant)
+        : ctx_(xkb_context_new(XKB_CONTEXT_NO_ENVIRONMENT_NAMES), xkb_context_unref), map_(nullptr, xkb_keymap_unref)
+    {
+        const xkb_rule_names names{"evdev", "pc105", layout.constData(), variant.constData(), nullptr};
+        if (ctx_)
+            map_.reset(xkb_keymap_new_from_names(ctx_.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    }
+    bool valid() const { return bool(map_); }
+    // The first-level keysym of a key.
+    quint32 base(quint32 scan) const
+    {
+        const xkb_keysym_t* syms = nullptr;
+        return xkb_keymap_key_get_syms_by_level(map_.get(), scan, 0, 0, &syms) > 0 ? syms[0] : 0;
+    }
+    // Presses a key with the modifier keys held (0 for none) at a widget, as
+    // the platform reports it: X key code, keysym, X state and Qt modifiers.
+    void press(QWidget* target, quint32 scan, quint32 modifierKey) const
+    {
+        std::unique_ptr<xkb_state, void (*)(xkb_state*)> state(xkb_state_new(map_.get()), xkb_state_unref);
+        if (modifierKey)
+            xkb_state_update_key(state.get(), modifierKey, XKB_KEY_DOWN);
+        const quint32 sym = xkb_state_key_get_one_sym(state.get(), scan);
+        const quint32 x11State = xkb_state_serialize_mods(state.get(), XKB_STATE_MODS_EFFECTIVE)
+                                 | xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE) << 13;
+        Qt::KeyboardModifiers mods;
+        if (xkb_state_mod_name_is_active(state.get(), XKB_MOD_NAME_SHIFT, XKB_STATE_MODS_EFFECTIVE) > 0)
+            mods |= Qt::ShiftModifier;
+        if (xkb_state_mod_name_is_active(state.get(), XKB_MOD_NAME_ALT, XKB_STATE_MODS_EFFECTIVE) > 0)
+            mods |= Qt::AltModifier;
+        if (xkb_state_mod_name_is_active(state.get(), "Mod5", XKB_STATE_MODS_EFFECTIVE) > 0)
+            mods |= Qt::GroupSwitchModifier;
+        const char32_t ch = xkb_keysym_to_utf32(sym);
+        const QString text = ch >= 0x20 ? QString::fromUcs4(&ch, 1) : QString();
+        const int key = text.isEmpty() ? int(Qt::Key_unknown) : int(text.toUpper().at(0).unicode());
+        QKeyEvent down(QEvent::KeyPress, key, mods, scan, sym, x11State, text);
+        QApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, scan, sym, x11State, text);
+        QApplication::sendEvent(target, &up);
+    }
+
+private:
+    std::unique_ptr<xkb_context, void (*)(xkb_context*)> ctx_;
+    std::unique_ptr<xkb_keymap, void (*)(xkb_keymap*)> map_;
 };
 
-// The keys every layout shares (X key code, keysym).
-const std::vector<NativeKey> sharedKeys = {
-    {9, 0xff1b, "Esc"},         {67, 0xffbe, "F1"},        {68, 0xffbf, "F2"},       {69, 0xffc0, "F3"},
-    {70, 0xffc1, "F4"},         {71, 0xffc2, "F5"},        {72, 0xffc3, "F6"},       {73, 0xffc4, "F7"},
-    {74, 0xffc5, "F8"},         {75, 0xffc6, "F9"},        {76, 0xffc7, "F10"},      {95, 0xffc8, "F11"},
-    {96, 0xffc9, "F12"},        {107, 0xff61, "Print"},    {78, 0xff14, "Scroll"},   {127, 0xff13, "Pause"},
-    {118, 0xff63, "Insert"},    {110, 0xff50, "Home"},     {112, 0xff55, "PgUp"},    {119, 0xffff, "Delete"},
-    {115, 0xff57, "End"},       {117, 0xff56, "PgDn"},     {111, 0xff52, "Up"},      {113, 0xff51, "Left"},
-    {116, 0xff54, "Down"},      {114, 0xff53, "Right"},    {77, 0xff7f, "NumLock"},  {106, 0xffaf, "KP/"},
-    {63, 0xffaa, "KP*"},        {82, 0xffad, "KP-"},       {86, 0xffab, "KP+"},      {104, 0xff8d, "KPEnter"},
-    {79, 0xffb7, "KP7"},        {80, 0xffb8, "KP8"},       {81, 0xffb9, "KP9"},      {83, 0xffb4, "KP4"},
-    {84, 0xffb5, "KP5"},        {85, 0xffb6, "KP6"},       {87, 0xffb1, "KP1"},      {88, 0xffb2, "KP2"},
-    {89, 0xffb3, "KP3"},        {90, 0xffb0, "KP0"},       {91, 0xffae, "KP."},      {22, 0xff08, "Backspace"},
-    {23, 0xff09, "Tab"},        {66, 0xffe5, "Caps"},      {36, 0xff0d, "Enter"},    {50, 0xffe1, "ShiftL"},
-    {62, 0xffe2, "ShiftR"},     {37, 0xffe3, "CtrlL"},     {105, 0xffe4, "CtrlR"},   {133, 0xffeb, "WinL"},
-    {134, 0xffec, "WinR"},      {64, 0xffe9, "AltL"},      {135, 0xff67, "Apps"},    {65, ' ', "Space"},
-};
-
-// The typing block of a layout: the US keys with the layout's changes.
-std::vector<NativeKey> typingBlock(const std::map<quint32, quint32>& changes, quint32 rightAlt)
+// Makes a layout the system's (the XKB defaults, which the program reads
+// when it runs without an X server) and has the program read it.
+void useLayout(const QByteArray& layout, const QByteArray& variant)
 {
-    std::vector<NativeKey> keys;
-    auto add = [&](quint32 scan, quint32 sym) {
-        auto it = changes.find(scan);
-        keys.push_back({scan, it == changes.end() ? sym : it->second, "typing"});
-    };
-    const char* rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
-    const quint32 first[] = {10, 24, 38, 52};
-    for (int r = 0; r < 4; ++r)
-        for (int i = 0; rows[r][i]; ++i)
-            add(first[r] + quint32(i), quint32(rows[r][i]));
-    const std::pair<quint32, char> punctuation[] = {{49, '`'},  {20, '-'}, {21, '='}, {34, '['}, {35, ']'}, {51, '\\'},
-                                                    {47, ';'},  {48, '\''}, {59, ','}, {60, '.'}, {61, '/'}, {94, '<'}};
-    for (auto [scan, ch] : punctuation)
-        add(scan, quint32(ch));
-    keys.push_back({108, rightAlt, "AltR"});
+    qputenv("XKB_DEFAULT_RULES", "evdev");
+    qputenv("XKB_DEFAULT_MODEL", "pc105");
+    qputenv("XKB_DEFAULT_LAYOUT", layout);
+    qputenv("XKB_DEFAULT_VARIANT", variant);
+    keyboardLayoutChanged();
+}
+
+// X key codes of the typing keys: digits, letters, punctuation, space and
+// the key beside the left Shift.
+std::vector<quint32> typingKeys()
+{
+    std::vector<quint32> keys;
+    for (quint32 scan = 10; scan <= 61; ++scan)
+        if (scan != 22 && scan != 23 && scan != 36 && scan != 37 && scan != 50)
+            keys.push_back(scan);
+    keys.push_back(65);
+    keys.push_back(94);
     return keys;
 }
 
-const std::map<QString, std::vector<NativeKey>>& layouts()
-{
-    static const std::map<QString, std::vector<NativeKey>> all = {
-        {"US", typingBlock({}, 0xffea)},
-        {"UK", typingBlock({{49, '`'}, {48, '\''}, {51, '#'}, {94, '\\'}}, 0xfe03)},
-        {"German",
-         typingBlock({{49, 0xfe52}, {20, 0xdf}, {21, 0xfe51}, {29, 'z'}, {52, 'y'}, {34, 0xfc}, {35, '+'},
-                      {47, 0xf6}, {48, 0xe4}, {51, '#'}, {61, '-'}},
-                     0xfe03)},
-        {"French",
-         typingBlock({{10, '&'}, {11, 0xe9}, {12, '"'}, {13, '\''}, {14, '('}, {15, '-'}, {16, 0xe8}, {17, '_'},
-                      {18, 0xe7}, {19, 0xe0}, {20, ')'}, {24, 'a'}, {25, 'z'}, {34, 0xfe52}, {35, '$'},
-                      {38, 'q'}, {47, 'm'}, {48, 0xf9}, {49, 0xb2}, {51, '*'}, {52, 'w'}, {58, ','},
-                      {59, ';'}, {60, ':'}, {61, '!'}},
-                     0xfe03)},
-    };
-    return all;
-}
+constexpr quint32 shiftKey = 50, rightAltKey = 108;
 
 // Presses and releases a key at the focused box as X delivers it.
 void pressNative(QWidget* target, quint32 scan, quint32 sym, Qt::KeyboardModifiers mods = {})
@@ -116,6 +129,21 @@ class TestKeyscan : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char* name : xkbDefaults)
+            saved_.push_back(qgetenv(name));
+        useLayout("us", "");
+    }
+    void cleanupTestCase()
+    {
+        for (size_t i = 0; i < std::size(xkbDefaults); ++i)
+            if (saved_[i].isNull())
+                qunsetenv(xkbDefaults[i]);
+            else
+                qputenv(xkbDefaults[i], saved_[i]);
+        keyboardLayoutChanged();
+    }
     void init()
     {
         popup("Util_keyscan");
@@ -193,38 +221,109 @@ private Q_SLOTS:
     }
 
 
-    // Every key of each layout, as X reports it, shows a code of its own;
-    // only the keys the platform's table itself gives one code share it.
-    void layoutCodesAreDistinct_data()
+    // Each typing key of a layout shows one code, whether pressed plain,
+    // with Shift or with AltGr; no two keys of the layout show one code
+    // except the pairs the platform's numbering joins. Layouts the tables
+    // know give classic codes; others may give codes above 255.
+    void layoutCodes_data()
     {
-        QTest::addColumn<QString>("layout");
-        for (const auto& [name, keys] : layouts())
-            QTest::newRow(qPrintable(name)) << name;
+        QTest::addColumn<QByteArray>("layout");
+        QTest::addColumn<QByteArray>("variant");
+        QTest::addColumn<bool>("known");
+        QTest::newRow("us") << QByteArray("us") << QByteArray() << true;
+        QTest::newRow("gb") << QByteArray("gb") << QByteArray() << true;
+        QTest::newRow("de") << QByteArray("de") << QByteArray() << true;
+        QTest::newRow("fr") << QByteArray("fr") << QByteArray() << true;
+        QTest::newRow("de nodeadkeys") << QByteArray("de") << QByteArray("nodeadkeys") << true;
+        QTest::newRow("fr nodeadkeys") << QByteArray("fr") << QByteArray("nodeadkeys") << true;
+        QTest::newRow("ru") << QByteArray("ru") << QByteArray() << false;
+        QTest::newRow("fr bepo") << QByteArray("fr") << QByteArray("bepo") << false;
+        QTest::newRow("us dvorak") << QByteArray("us") << QByteArray("dvorak") << false;
     }
-    void layoutCodesAreDistinct()
+    void layoutCodes()
     {
-        QFETCH(QString, layout);
-        const std::set<std::set<QString>> shared = {
-            {"ShiftL", "ShiftR"}, {"CtrlL", "CtrlR"}, {"AltL", "AltR"}, {"Enter", "KPEnter"}};
-        std::vector<NativeKey> keys = sharedKeys;
-        const auto& block = layouts().at(layout);
-        keys.insert(keys.end(), block.begin(), block.end());
-        std::map<QString, std::set<QString>> byCode;
-        for (const NativeKey& k : keys) {
-            pressNative(box("ccode_1"), k.scan, k.sym);
-            const QString code = box("ccode_1")->text();
-            bool ok = false;
-            const int value = code.toInt(&ok);
-            QVERIFY2(ok && value > 0 && value < 256, qPrintable(QString("%1 %2 shows %3").arg(k.scan).arg(k.label, code)));
-            byCode[code].insert(QString("%1:%2").arg(k.label).arg(k.scan));
+        QFETCH(QByteArray, layout);
+        QFETCH(QByteArray, variant);
+        QFETCH(bool, known);
+        const SystemKeymap keymap(layout, variant);
+        QVERIFY2(keymap.valid(), "the system's keyboard data (xkb-data) is missing");
+        useLayout(layout, variant);
+        QLineEdit* target = box("ccode_1");
+        auto codeOf = [&](quint32 scan, quint32 modifierKey) {
+            keymap.press(target, scan, modifierKey);
+            return target->text();
+        };
+        std::map<QString, std::set<quint32>> byCode;
+        for (quint32 scan : typingKeys()) {
+            const QString plain = codeOf(scan, 0);
+            QCOMPARE(codeOf(scan, shiftKey), plain);
+            QCOMPARE(codeOf(scan, rightAltKey), plain);
+            const int value = plain.toInt();
+            QVERIFY2(value > 0 && (value < 256 || !known), qPrintable(QString("key %1 shows %2").arg(scan).arg(plain)));
+            byCode[plain].insert(scan);
         }
-        for (const auto& [code, names] : byCode) {
-            if (names.size() == 1)
-                continue;
-            std::set<QString> labels;
-            for (const QString& n : names)
-                labels.insert(n.section(':', 0, 0));
-            QVERIFY2(shared.count(labels), qPrintable(code + " shared by " + QStringList(names.begin(), names.end()).join(' ')));
+        // Left and right Shift, Ctrl and Alt (AltGr), the two Enter keys,
+        // Delete and the keypad's (Num Lock off).
+        const std::set<std::set<quint32>> shared = {{50, 62}, {37, 105}, {64, 108}, {36, 104}, {119, 91}};
+        for (const auto& pair : shared)
+            for (quint32 scan : pair)
+                byCode[codeOf(scan, 0)].insert(scan);
+        for (const auto& [code, keys] : byCode) {
+            QStringList names;
+            for (quint32 k : keys)
+                names << QString::number(k);
+            QVERIFY2(keys.size() == 1 || shared.count(keys), qPrintable(code + " shown by keys " + names.join(' ')));
+        }
+    }
+
+    // The codes of keys that moved with Shift or AltGr, or that two keys
+    // shared, on the layouts where they did.
+    void layoutKeyCodes_data()
+    {
+        QTest::addColumn<QByteArray>("layout");
+        QTest::addColumn<QByteArray>("variant");
+        QTest::addColumn<uint>("scan");
+        QTest::addColumn<int>("code");
+        auto row = [](const char* name, const char* layout, const char* variant, uint scan, int code) {
+            QTest::newRow(name) << QByteArray(layout) << QByteArray(variant) << scan << code;
+        };
+        row("fr, key left of 1", "fr", "", 49, 222);
+        row("fr, u grave", "fr", "", 48, 192);
+        row("de, acute", "de", "", 21, 221);
+        row("de, plus", "de", "", 35, 187);
+        row("fr, Q", "fr", "", 38, 81);
+        row("fr, A", "fr", "", 24, 65);
+        row("fr, M", "fr", "", 47, 77);
+        row("fr, comma", "fr", "", 58, 188);
+        row("fr, 1", "fr", "", 10, 49);
+        row("gb, [", "gb", "", 34, 219);
+        row("gb, ]", "gb", "", 35, 221);
+        row("gb, hash", "gb", "", 51, 223);
+        row("de, Z", "de", "", 29, 90);
+        row("de, Y", "de", "", 52, 89);
+        row("de, o umlaut", "de", "", 47, 192);
+        row("us, apostrophe", "us", "", 48, 222);
+        row("us, 102nd key", "us", "", 94, 226);
+        row("de nodeadkeys, ^", "de", "nodeadkeys", 49, 220);
+        row("de nodeadkeys, o umlaut", "de", "nodeadkeys", 47, 192);
+        row("de nodeadkeys, acute", "de", "nodeadkeys", 21, 221);
+        row("de nodeadkeys, plus", "de", "nodeadkeys", 35, 187);
+        row("fr nodeadkeys, ^", "fr", "nodeadkeys", 34, 221);
+        row("fr nodeadkeys, )", "fr", "nodeadkeys", 20, 219);
+        row("ru, Cyrillic ef", "ru", "", 38, 65);
+    }
+    void layoutKeyCodes()
+    {
+        QFETCH(QByteArray, layout);
+        QFETCH(QByteArray, variant);
+        QFETCH(uint, scan);
+        QFETCH(int, code);
+        const SystemKeymap keymap(layout, variant);
+        QVERIFY2(keymap.valid(), "the system's keyboard data (xkb-data) is missing");
+        useLayout(layout, variant);
+        for (quint32 modifierKey : {0u, shiftKey, rightAltKey}) {
+            keymap.press(box("ccode_1"), scan, modifierKey);
+            QCOMPARE(box("ccode_1")->text(), QString::number(code));
         }
     }
 
@@ -232,51 +331,63 @@ private Q_SLOTS:
     // Qt key alone misleads.
     void nativeCodes_data()
     {
+        QTest::addColumn<QByteArray>("layout");
         QTest::addColumn<uint>("scan");
         QTest::addColumn<uint>("sym");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QStringList>("boxes");
-        auto row = [](const char* name, uint scan, uint sym, Qt::KeyboardModifiers mods, QStringList boxes) {
-            QTest::newRow(name) << scan << sym << int(mods) << boxes;
+        auto row = [](const char* name, const char* layout, uint scan, uint sym, Qt::KeyboardModifiers mods,
+                      QStringList boxes) {
+            QTest::newRow(name) << QByteArray(layout) << scan << sym << int(mods) << boxes;
         };
-        row("keypad 5", 84, 0xffb5, {}, {"0", "101", ""});
-        row("keypad 0", 90, 0xffb0, {}, {"0", "96", ""});
-        row("keypad 1, Num Lock off", 87, 0xff9c, {}, {"0", "35", "End"});
-        row("keypad /", 106, 0xffaf, {}, {"0", "111", ""});
-        row("keypad point, German", 91, 0xffac, {}, {"0", "110", ""});
-        row("keypad Enter", 104, 0xff8d, {}, {"0", "13", "Rtn"});
-        row("Num Lock", 77, 0xff7f, {}, {"0", "144", ""});
-        row("Scroll Lock", 78, 0xff14, {}, {"0", "145", ""});
-        row("Print", 107, 0xff61, {}, {"0", "44", ""});
-        row("Windows key", 133, 0xffeb, {}, {"0", "91", ""});
-        row("Apps", 135, 0xff67, {}, {"0", "93", ""});
-        row("apostrophe, US", 48, '\'', {}, {"0", "222", ""});
-        row("double quote, US", 48, '"', Qt::ShiftModifier, {"1", "222", ""});
-        row("semicolon, US", 47, ';', {}, {"0", "186", ""});
-        row("slash, US", 61, '/', {}, {"0", "191", ""});
-        row("bracket, US", 34, '[', {}, {"0", "219", ""});
-        row("102nd key", 94, '<', {}, {"0", "226", ""});
-        row("hash, UK", 51, '#', {}, {"0", "223", ""});
-        row("u umlaut, German", 34, 0xfc, {}, {"0", "186", ""});
-        row("minus, German", 61, '-', {}, {"0", "189", ""});
-        row("underscore, German", 61, '_', Qt::ShiftModifier, {"1", "189", ""});
-        row("Z, German", 29, 'z', {}, {"0", "90", ""});
-        row("ampersand, French", 10, '&', {}, {"0", "49", ""});
-        row("1 with Shift, French", 10, '1', Qt::ShiftModifier, {"1", "49", ""});
-        row("dollar, French", 35, '$', {}, {"0", "186", ""});
-        row("comma, French", 58, ',', {}, {"0", "188", ""});
-        row("semicolon, French", 59, ';', {}, {"0", "190", ""});
-        row("exclamation, French", 61, '!', {}, {"0", "223", ""});
-        row("A, French", 24, 'a', {}, {"0", "65", ""});
-        row("Cyrillic letter", 38, 0x6c6, {}, {"0", "65", ""});
-        row("AltGr", 108, 0xfe03, {}, {"4", "18", ""});
-        row("right Ctrl", 105, 0xffe4, {}, {"2", "17", ""});
+        row("keypad 5", "us", 84, 0xffb5, {}, {"0", "101", ""});
+        row("keypad 0", "us", 90, 0xffb0, {}, {"0", "96", ""});
+        row("keypad 7, Num Lock on", "de", 79, 0xffb7, {}, {"0", "103", ""});
+        row("keypad 7, Num Lock off", "de", 79, 0xff95, {}, {"0", "36", "Home"});
+        row("keypad 1, Num Lock off", "us", 87, 0xff9c, {}, {"0", "35", "End"});
+        row("keypad /", "us", 106, 0xffaf, {}, {"0", "111", ""});
+        row("keypad point, German", "de", 91, 0xffac, {}, {"0", "110", ""});
+        row("keypad Enter", "us", 104, 0xff8d, {}, {"0", "13", "Rtn"});
+        row("Pause", "fr", 127, 0xff13, {}, {"0", "19", ""});
+        row("Ctrl+Pause", "fr", 127, 0xff6b, Qt::ControlModifier, {"2", "3", ""});
+        row("Ctrl+Alt+F1", "us", 67, 0x1008fe01, Qt::ControlModifier | Qt::AltModifier, {"6", "112", ""});
+        row("Num Lock", "us", 77, 0xff7f, {}, {"0", "144", ""});
+        row("Scroll Lock", "us", 78, 0xff14, {}, {"0", "145", ""});
+        row("Print", "us", 107, 0xff61, {}, {"0", "44", ""});
+        row("Windows key", "us", 133, 0xffeb, {}, {"0", "91", ""});
+        row("Apps", "us", 135, 0xff67, {}, {"0", "93", ""});
+        row("apostrophe, US", "us", 48, '\'', {}, {"0", "222", ""});
+        row("double quote, US", "us", 48, '"', Qt::ShiftModifier, {"1", "222", ""});
+        row("semicolon, US", "us", 47, ';', {}, {"0", "186", ""});
+        row("slash, US", "us", 61, '/', {}, {"0", "191", ""});
+        row("bracket, US", "us", 34, '[', {}, {"0", "219", ""});
+        row("102nd key", "us", 94, '<', {}, {"0", "226", ""});
+        row("hash, UK", "gb", 51, '#', {}, {"0", "223", ""});
+        row("u umlaut, German", "de", 34, 0xfc, {}, {"0", "186", ""});
+        row("minus, German", "de", 61, '-', {}, {"0", "189", ""});
+        row("underscore, German", "de", 61, '_', Qt::ShiftModifier, {"1", "189", ""});
+        row("Z, German", "de", 29, 'z', {}, {"0", "90", ""});
+        row("ampersand, French", "fr", 10, '&', {}, {"0", "49", ""});
+        row("1 with Shift, French", "fr", 10, '1', Qt::ShiftModifier, {"1", "49", ""});
+        row("dollar, French", "fr", 35, '$', {}, {"0", "186", ""});
+        row("comma, French", "fr", 58, ',', {}, {"0", "188", ""});
+        row("semicolon, French", "fr", 59, ';', {}, {"0", "190", ""});
+        row("exclamation, French", "fr", 61, '!', {}, {"0", "223", ""});
+        row("A, French", "fr", 24, 'a', {}, {"0", "65", ""});
+        row("u grave with Caps Lock, French", "fr", 48, 0xd9, {}, {"0", "192", ""});
+        row("Cyrillic letter", "ru", 38, 0x6c6, {}, {"0", "65", ""});
+        row("Cyrillic letter, US keymap", "us", 38, 0x6c6, {}, {"0", "65", ""});
+        row("German key, US keymap", "us", 29, 'z', {}, {"0", "90", ""});
+        row("AltGr", "de", 108, 0xfe03, {}, {"4", "18", ""});
+        row("right Ctrl", "us", 105, 0xffe4, {}, {"2", "17", ""});
     }
     void nativeCodes()
     {
+        QFETCH(QByteArray, layout);
         QFETCH(uint, scan);
         QFETCH(uint, sym);
         QFETCH(int, modifiers);
+        useLayout(layout, QByteArray());
         pressNative(box("ccode_1"), scan, sym, Qt::KeyboardModifiers(modifiers));
         QTEST(shown(), "boxes");
     }
@@ -350,6 +461,11 @@ private Q_SLOTS:
         QCOMPARE(box("ccode_1")->text(), QStringLiteral("9"));
         QCOMPARE(box("Text1")->text(), QString());
     }
+
+private:
+    static constexpr const char* xkbDefaults[] = {"XKB_DEFAULT_RULES", "XKB_DEFAULT_MODEL", "XKB_DEFAULT_LAYOUT",
+                                                  "XKB_DEFAULT_VARIANT"};
+    std::vector<QByteArray> saved_;
 };
 
 VOLTARIS_TEST(TestKeyscan);
