@@ -56,6 +56,7 @@ int main(int argc, char** argv)
     // A modal window that nobody answers would hang the run: close it after
     // a while and say so, so the test that raised it fails instead.
     QTimer watchdog;
+    watchdog.setObjectName(QStringLiteral("testRunnerWatchdog")); // tests that count wakes know it by name
     QPointer<QWidget> seen;
     QElapsedTimer seenFor;
     watchdog.setInterval(500);
