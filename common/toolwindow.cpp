@@ -3,8 +3,10 @@
 #include "formbuilder.h"
 #include "keycodes.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -28,6 +30,9 @@ public:
     std::map<QObject*, std::function<void()>> mouseDown;
     // Controls whose key press takes the control keys too (see onKeyPress).
     std::set<QObject*> controlKeys;
+    // The dropped-down list of a combo box with a key-press handler, and
+    // that combo box: the list takes the typing while it is open.
+    std::map<QObject*, QObject*> popupOf;
 };
 
 namespace {
@@ -330,6 +335,14 @@ void ToolWindow::onKeyPress(QWidget* w, std::function<int(int)> handler, KeyPres
     else
         m_hooks->controlKeys.erase(w);
     w->installEventFilter(this);
+    // A dropped-down list searches its items as it is typed into, and
+    // Enter then chooses what the typing found: the same handler sees
+    // those keys.
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QAbstractItemView* list = combo->view();
+        m_hooks->popupOf[list] = combo;
+        list->installEventFilter(this);
+    }
 }
 void ToolWindow::onKeyDown(QWidget* w, std::function<void(int, int)> handler)
 {
@@ -408,8 +421,15 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         }
         if (!m_form)
             return true;
-        auto it = m_hooks->keyPress.find(watched);
+        // An open list has its own keys: Enter, Escape, Tab and the arrows
+        // work it as ever, and a list has no place for a replaced
+        // character, so only a key kept as it is reaches its search.
+        auto popup = m_hooks->popupOf.find(watched);
+        const bool inPopup = popup != m_hooks->popupOf.end();
+        auto it = m_hooks->keyPress.find(inPopup ? popup->second : watched);
         if (it == m_hooks->keyPress.end())
+            return false;
+        if (inPopup && (isEditingShortcut(ke) || keyPressCode(ke) < 32))
             return false;
         if (m_hooks->controlKeys.count(watched) ? isCopyGesture(ke) : isEditingShortcut(ke))
             return false;
@@ -421,7 +441,7 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
         guarded([&] { result = h(code); });
         if (!m_form)
             return true;
-        if (result == 0)
+        if (result == 0 || (inPopup && result != code))
             return true;
         if (result != code) {
             insertChar(watched, QChar(result));

@@ -1,9 +1,7 @@
 #include "support/alertsink.h"
 #include "support/testmain.h"
+#include "windowwalk.h"
 
-#include "app/a_main.h"
-#include "app/windowtable.h"
-#include "common/toolwindow.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -78,18 +76,11 @@ class TestScrollArrows : public QObject {
 private Q_SLOTS:
     void everyBarByClickAndTab()
     {
-        mainWindow().show();
-        QApplication::setActiveWindow(&mainWindow());
-        QVERIFY(QTest::qWaitForWindowActive(&mainWindow()));
+        QVERIFY(frameActive());
         AlertSink alerts; // a window that alerts on load must not block the walk
         int bars = 0;
         QStringList wrong;
-        for (const WindowEntry& e : windowTable()) {
-            ToolWindow& w = e.instance();
-            mainWindow().popup(e.name);
-            if (!w.isLoaded() || !w.form()->isVisible())
-                continue;
-            QWidget* form = w.form();
+        forEachShownWindow([&](const WindowEntry& e, ToolWindow& w, QWidget* form) {
             for (QAbstractSlider* bar : ownBars(form)) {
                 ++bars;
                 const QString name = e.name + u' ' + bar->objectName();
@@ -125,9 +116,7 @@ private Q_SLOTS:
                 else if (const QString m = moves(bar, lower, higher); !m.isEmpty())
                     wrong << name + QStringLiteral(" after Tab: ") + m;
             }
-            w.unload();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
+        });
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
         QVERIFY(bars >= 8); // the hairlines, the sniffer's page, the DAC and LED levels, the servo speed...
     }
