@@ -49,11 +49,6 @@ Ctrl_8546_rs232sniffer::Ctrl_8546_rs232sniffer()
              [this](int what, const QString& text) { process(what, text); })
 {
     serial.setAfterOpen([this] { afterOpen(); });
-    // A port that cannot run at the board's rate is no port for it, as when
-    // the rate read back is too low: back to "Select" without a word. Any
-    // other failure (missing, busy, no permission, I/O) is reported.
-    serial.setOpenFailureReported(
-        [](const QString&, const VError& e) { return e.number() != verr::InvalidPropertyValue; });
 }
 
 Ctrl_8546_rs232sniffer::Ui* Ctrl_8546_rs232sniffer::ui() const

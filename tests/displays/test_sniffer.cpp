@@ -4,13 +4,14 @@
 #include "snifferboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/fakeport.h"
 #include "support/ptypair.h"
+#include "support/refusingport.h"
 #include "support/testmain.h"
 
 #include "common/formbuilder.h"
 #include "common/randomsource.h"
-#include "common/rs232_comportscanner.h"
 #include "displays/ctrl_8546_rs232sniffer.h"
 #include "displays/snifferrows.h"
 
@@ -38,31 +39,14 @@ struct Page {
     QString ah, al, at, bt, bh, bl;
 };
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            choosePort(pty.path());
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choosePort(const QString& name) const
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(name));
-    }
+struct Bench : ControllerBench<Ctrl_8546_rs232sniffer, SnifferBoard> {
+    using ControllerBench::ControllerBench;
     QString box(int i) const { return w.form()->findChild<QLineEdit*>(arrayName("buffdata", i))->text(); }
     Page page() const { return {box(2), box(3), box(0), box(1), box(4), box(5)}; }
     QString label(const char* name) const { return w.form()->findChild<QLabel*>(name)->text(); }
     QScrollBar* position() const { return w.form()->findChild<QScrollBar*>("bposition"); }
     QComboBox* depth() const { return w.form()->findChild<QComboBox*>("bdepth"); }
-    QString port() const { return w.form()->findChild<QComboBox*>("portselect")->currentText(); }
+    QString port() const { return portselect()->currentText(); }
     void click(int i) const
     {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("Command1", i)), Qt::LeftButton);
@@ -72,10 +56,6 @@ struct Bench {
     {
         return QTest::qWaitFor([&] { return label("charcount") == QString::number(columns); }, 5000);
     }
-
-    PtyPair pty;
-    SnifferBoard sim{pty};
-    Ctrl_8546_rs232sniffer& w = FormSlots::get<Ctrl_8546_rs232sniffer>();
 };
 
 } // namespace
@@ -252,80 +232,52 @@ private Q_SLOTS:
         QCOMPARE(b.position()->value(), 1);
     }
 
-    // A port that cannot run at the board's rate is never left open at
-    // another: the selector goes back to "Select" without an alert.
-    void rateRefusedAndDtr()
-    {
-        FakePorts fakes;
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        qputenv("VOLTARIS_PORTS", ports + ":fake-refuse:fake-slow:fake-good");
-        fakes.line("fake-refuse")->refuseBaud = {256000};
-        fakes.line("fake-slow")->maxBaud = 115200;
-        AlertSink alerts;
-        {
-            Bench b(false);
-            for (const char* name : {"fake-refuse", "fake-slow"}) {
-                b.choosePort(name);
-                QCOMPARE(b.port(), QStringLiteral("Select"));
-                QCOMPARE(b.w.serial.portopen, 0);
-                QVERIFY(!fakes.line(name)->open);
-            }
-            b.choosePort("fake-good");
-            QCOMPARE(b.port(), QStringLiteral("fake-good"));
-            QCOMPARE(fakes.line("fake-good")->baud, 256000);
-            QVERIFY(fakes.line("fake-good")->outputs & portline::DTR);
-            QVERIFY(b.w.serial.portopen);
-            b.click(1);
-            QCOMPARE(fakes.line("fake-good")->written, QByteArray("\x80""ab"));
-            // A missing device is still reported.
-            fakes.line("fake-refuse")->present = false;
-            b.choosePort("fake-refuse");
-            QTRY_COMPARE(alerts.titles, QStringList{"Com port open error"});
-        }
-        qputenv("VOLTARIS_PORTS", ports);
-    }
-
-    // Each failure of a port that exists gives one alert with its reason,
-    // and the window goes on working with the next port chosen.
+    // Each failure of a port gives one alert with its reason, and the window
+    // goes on working with the next port chosen. A port that opens but runs
+    // slower than the board is no port for it: back to "Select" without a
+    // word. RTS is never switched, so a port that cannot switch it serves.
     void refusingPort()
     {
         FakePorts fakes;
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        qputenv("VOLTARIS_PORTS", ports + ":fake-io:fake-dtr:fake-write:fake-good");
-        fakes.line("fake-io")->failOpen = true;
-        fakes.line("fake-dtr")->refuseLines = portline::DTR;
-        {
-            Bench b(false);
-            AlertSink alerts;
-            for (const char* name : {"fake-io", "fake-dtr"}) {
-                b.choosePort(name);
-                QTRY_COMPARE(alerts.titles.size(), 1);
-                QCOMPARE(alerts.titles, QStringList{"Com port open error"});
-                QVERIFY2(alerts.texts.first().contains(name == QByteArray("fake-io") ? "Input/output" : "DTR"),
-                         qPrintable(alerts.texts.first()));
-                QCOMPARE(b.port(), QStringLiteral("Select"));
-                QCOMPARE(b.w.serial.portopen, 0);
-                QVERIFY(!fakes.line(name)->open);
-                alerts.titles.clear();
-                alerts.texts.clear();
-                b.choosePort("fake-good");
-                b.click(1);
-                QCOMPARE(fakes.line("fake-good")->written, QByteArray("\x80""ab"));
-                fakes.line("fake-good")->written.clear();
-                QVERIFY(alerts.titles.isEmpty());
-            }
-            b.choosePort("fake-write");
-            fakes.line("fake-write")->failWrites = true;
-            b.click(1);
-            QTRY_COMPARE(alerts.titles, QStringList{"Com port error"});
-            QTest::qWait(50);
-            QCOMPARE(alerts.titles.size(), 1);
+        auto bad = fakes.line("fake-bad");
+        auto good = fakes.line("fake-good");
+        Bench b(false, "fake-bad:fake-good");
+        RefusalWindow win;
+        win.choose = [&] { b.choose("fake-bad"); };
+        win.provoke = [&](Refusal) { b.click(1); };
+        win.noPort = [&] {
             QCOMPARE(b.port(), QStringLiteral("Select"));
-            b.choosePort("fake-good");
+            QCOMPARE(b.w.serial.portopen, 0);
+        };
+        win.open = [&] {
+            QCOMPARE(b.port(), QStringLiteral("fake-bad"));
+            QVERIFY(b.w.serial.portopen);
+            QCOMPARE(bad->baud, 256000);
+            QVERIFY(bad->outputs & portline::DTR);
+            bad->written.clear();
+            b.click(1);
+            QCOMPARE(bad->written, QByteArray("\x80""ab"));
+        };
+        win.usable = [&] {
+            b.choose("fake-good");
+            QCOMPARE(b.port(), QStringLiteral("fake-good"));
+            QVERIFY(b.w.serial.portopen);
+            QCOMPARE(good->baud, 256000);
+            QVERIFY(good->outputs & portline::DTR);
+            good->written.clear();
+            b.click(1);
             b.click(2);
-            QCOMPARE(fakes.line("fake-good")->written, QByteArray("\x84""ab"));
-        }
-        qputenv("VOLTARIS_PORTS", ports);
+            QCOMPARE(good->written, QByteArray("\x80""ab\x84""ab"));
+            b.choose("Select");
+            QVERIFY(!good->open);
+        };
+        QList<RefusalCase> table = refusalTable();
+        table.insert(refusalIndex(table, QStringLiteral("DTR at open")), {QStringLiteral("slower than the board"), Refusal::Slow, false, QString(), QString(), false});
+        RefusalCase& rts = refusalCase(table, QStringLiteral("RTS at open"));
+        rts.title.clear();
+        rts.mentions.clear();
+        rts.staysOpen = true;
+        runRefusals(*bad, 256000, table, win);
     }
 
     // The depth is chosen from the list only: typed keys change nothing.
@@ -344,7 +296,7 @@ private Q_SLOTS:
         Bench b(false);
         b.click(1);
         QTRY_COMPARE(alerts.titles, QStringList{"Serial port error"});
-        b.choosePort(b.pty.path());
+        b.choose(b.pty.path());
         b.sim.sendRaw(SnifferBoard::stream(200));
         QVERIFY(b.shows(200));
         b.sim.vanish();

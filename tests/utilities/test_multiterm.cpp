@@ -5,6 +5,7 @@
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/refusingport.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -14,8 +15,6 @@
 #include "utilities/rs232_multiterm.h"
 #include "utilities/termrules.h"
 #include "utilities/termview.h"
-
-#include "support/alertsink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -480,47 +479,24 @@ private Q_SLOTS:
         FakePorts fakes;
         auto bad = fakes.line("fake-bad");
         Term t({"fake-bad"});
-        AlertSink alerts;
         QByteArray sent;
-        auto step = [&](const char* what, const QString& title, auto&& provoke) {
-            alerts.titles.clear();
-            alerts.texts.clear();
-            provoke();
-            QTRY_COMPARE(alerts.titles.size(), 1);
-            QTest::qWait(50);
-            QVERIFY2(alerts.titles == QStringList{title}, qPrintable(QString(what) + ": " + alerts.titles.join(',')));
+        RefusalWindow win;
+        win.choose = [&] { QVERIFY(t.choose(1, "fake-bad")); };
+        win.provoke = [&](Refusal) { t.typeKeys(1, "q"); };
+        win.noPort = [&] {
             QCOMPARE(t.w.portopen[1], false);
             QCOMPARE(t.portselect(1)->currentIndex(), 0);
             QVERIFY(t.baud(1)->isEnabled() && t.single()->isEnabled());
-            QVERIFY(!bad->open);
-            // Still usable: the same terminal on a good port.
+        };
+        win.usable = [&] {
+            // The same terminal on a good port.
             QVERIFY(t.choose(1, pty.path()));
             t.typeKeys(1, "k");
             sent += 'k';
             QTRY_COMPARE(sim.received(), sent);
             QVERIFY(t.choose(1, "Select"));
         };
-        auto openBad = [&] { QVERIFY(t.choose(1, "fake-bad")); };
-
-        bad->failOpen = true;
-        step("open", "Com port open error", openBad);
-        QVERIFY(alerts.texts.first().contains("Input/output"));
-        bad->failOpen = false;
-        bad->refuseBaud = {19200};
-        step("rate", "Com port open error", openBad);
-        bad->refuseBaud.clear();
-        bad->refuseLines = portline::DTR;
-        step("DTR", "Com port open error", openBad);
-        QVERIFY(alerts.texts.first().contains("DTR"));
-        bad->refuseLines = portline::RTS;
-        step("RTS", "Com port open error", openBad);
-        QVERIFY(alerts.texts.first().contains("RTS"));
-        bad->refuseLines = 0;
-        bad->failWrites = true;
-        step("write", "Com port error", [&] {
-            openBad();
-            t.typeKeys(1, "q");
-        });
+        runRefusals(*bad, 19200, refusalTable(), win);
     }
 
     void portFailsWhileOpen()

@@ -6,6 +6,7 @@
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
+#include "support/refusingport.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -224,63 +225,47 @@ private Q_SLOTS:
     }
 
     // A port that refuses each operation in turn: one alert each, and the
-    // tester goes on with a good port.
+    // tester goes on with a good port. A line the user switches on an open
+    // port fails in use; opening sets the lines too, so the same port then
+    // cannot open.
     void refusingPort()
     {
         FakePorts fakes;
         auto good = fakes.line("fake-good");
         auto bad = fakes.line("fake-bad");
         Tester t("fake-good:fake-bad");
-        AlertSink alerts;
-        auto usable = [&] {
+        RefusalWindow win;
+        win.choose = [&] { QVERIFY(t.choose("fake-bad")); };
+        win.provoke = [&](Refusal r) {
+            if (r == Refusal::Write)
+                typeInto(t.text(0), "k");
+            else
+                QTest::mouseClick(t.check(r == Refusal::Dtr ? 0 : 1), Qt::LeftButton);
+        };
+        win.noPort = [&] {
+            QCOMPARE(t.w.serial.portopen, 0);
+            QCOMPARE(t.portselect()->currentIndex(), 0);
+        };
+        win.after = [&](const RefusalCase& row) {
+            if (row.mode == Refusal::Write)
+                QCOMPARE(t.text(0)->text(), QStringLiteral("a")); // the last one sent
+        };
+        win.usable = [&] {
+            t.check(0)->setChecked(false);
+            t.check(1)->setChecked(false);
             QVERIFY(t.choose("fake-good"));
             good->written.clear();
             typeInto(t.text(0), "a");
             QCOMPARE(good->written, QByteArray("a"));
             QVERIFY(t.choose("Select"));
         };
-        auto expectOne = [&](const QString& title, const char* step) {
-            QTRY_COMPARE(alerts.titles.size(), 1);
-            QTest::qWait(50);
-            QVERIFY2(alerts.titles == QStringList{title}, qPrintable(QString(step) + ": " + alerts.titles.join(",") + alerts.texts.join(",")));
-            QCOMPARE(t.w.serial.portopen, 0);
-            QCOMPARE(t.portselect()->currentIndex(), 0);
-            QVERIFY(!bad->open);
-            alerts.titles.clear();
-            alerts.texts.clear();
-        };
-
-        bad->failOpen = true;
-        QVERIFY(t.choose("fake-bad"));
-        expectOne("Com port open error", "open");
-        usable();
-        bad->failOpen = false;
-
-        bad->refuseBaud = {115200};
-        QVERIFY(t.choose("fake-bad"));
-        expectOne("Com port open error", "rate");
-        usable();
-        bad->refuseBaud.clear();
-
-        for (int k : {0, 1}) {
-            QVERIFY(t.choose("fake-bad"));
-            bad->refuseLines = k == 0 ? portline::DTR : portline::RTS;
-            QTest::mouseClick(t.check(k), Qt::LeftButton);
-            expectOne("Com port error", k == 0 ? "DTR" : "RTS");
-            t.check(k)->setChecked(false);
-            usable();
-            // Opening sets the line too, so the same port cannot open.
-            QVERIFY(t.choose("fake-bad"));
-            expectOne("Com port open error", k == 0 ? "DTR at open" : "RTS at open");
-            bad->refuseLines = 0;
-        }
-
-        bad->failWrites = true;
-        QVERIFY(t.choose("fake-bad"));
-        typeInto(t.text(0), "k");
-        expectOne("Com port error", "write");
-        QCOMPARE(t.text(0)->text(), QStringLiteral("a")); // the last one sent
-        usable();
+        const QString lineError = QStringLiteral("Com port error");
+        QList<RefusalCase> table = refusalTable();
+        table.insert(refusalIndex(table, QStringLiteral("DTR at open")),
+                     {QStringLiteral("DTR in use"), Refusal::Dtr, true, lineError, QString(), false});
+        table.insert(refusalIndex(table, QStringLiteral("RTS at open")),
+                     {QStringLiteral("RTS in use"), Refusal::Rts, true, lineError, QString(), false});
+        runRefusals(*bad, 115200, table, win);
     }
 
     void closingDuringAStream()
