@@ -1,4 +1,5 @@
 #include "math_primeslist.h"
+#include "slicing.h"
 #include "primelisting.h"
 
 #include "common/alert.h"
@@ -180,7 +181,7 @@ void Math_primeslist::compute()
         limitReached();
         return;
     }
-    primelist(PrimeArray, n);
+    primesearch(PrimeArray, n, primeYield());
     // Closed or quitting meanwhile: the search ended early; nothing is shown
     // or written from a partial list.
     if (aborted() || quitting())
@@ -189,7 +190,7 @@ void Math_primeslist::compute()
     u->listcount->setText(QStringLiteral("The first") + numstr(n) + QStringLiteral(" Primes computed: ") +
                           fmt(double(t1 - t0) / 1000.0, QStringLiteral("0.000")) + QStringLiteral(" S"));
     // The search ended within a slice of its own: the list starts a new one.
-    TimeSlicer slicer;
+    TimeSlicer slicer(workSliceMs());
     if (!slicer.serve())
         return;
     if (u->list16bit->isChecked())

@@ -1,4 +1,5 @@
 #include "pic_checksummer.h"
+#include "slicing.h"
 
 #include "common/boxtext.h"
 #include "common/busysign.h"
@@ -158,7 +159,7 @@ void PIC_checksummer::process(const QString& path)
     // Every step serves the event loop as it goes: the hash, the records
     // and the boxes. A window closed meanwhile is left alone.
     const BusySign busy(form());
-    TimeSlicer slicer;
+    TimeSlicer slicer(workSliceMs());
     const QString unreadable = QStringLiteral("The file cannot be read: ") + path;
     // The hash covers every byte of the file, a byte-order mark included,
     // taken in the reader's first pass rather than by a read of its own.

@@ -4,6 +4,7 @@
 #include "support/sha1text.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
+#include "stageturns.h"
 
 #include "app/a_main.h"
 #include "common/pacing.h"
@@ -178,6 +179,23 @@ private Q_SLOTS:
         const QByteArray bytes = largeHex(2 * 1024 * 1024);
         const int records = int(bytes.count(':')) - 1;
         const QString path = hexFile("large.hex", bytes);
+        {
+            // Each stage serves the event loop between its steps, counted
+            // with one-step slices.
+            StageTurns turns([&] {
+                if (box("hashtext").isEmpty())
+                    return QStringLiteral("hash");
+                if (ctl<QPlainTextEdit>("comment")->document()->isEmpty())
+                    return QStringLiteral("records");
+                return ctl<QPlainTextEdit>("orphanlist")->document()->isEmpty() ? QStringLiteral("comments")
+                                                                                : QStringLiteral("orphans");
+            });
+            loadFile(path);
+            QVERIFY2(turns.count("hash") >= 6, qPrintable(turns.report()));
+            QVERIFY2(turns.count("records") >= records, qPrintable(turns.report()));
+            QVERIFY2(turns.count("comments") >= 8, qPrintable(turns.report()));
+            QVERIFY2(turns.count("orphans") >= 8, qPrintable(turns.report()));
+        }
         bool busySeen = true;
         const double longest = LoopGaps::bestOfTries([&](LoopGaps& gaps) {
             gaps.watchBusySign(w().form());

@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "math/math_primeslist.h"
 #include "math/primelisting.h"
+#include "stageturns.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -293,11 +294,29 @@ private Q_SLOTS:
         QCOMPARE(shown(), QStringList{"998  7901"});
     }
 
-    // The search, the list and the prime file all serve the event loop in
+    // The search, the list and the prime file each serve the event loop
+    // between their steps (counted with one-step slices, so that a stage
+    // that never serves it shows however fast the machine runs), and in
     // short slices.
     void longSearchInSlices()
     {
         ctl<QCheckBox>("wrfile")->setChecked(true);
+        {
+            paste(box("ulimit"), "10000");
+            paste(box("dlimit"), "10000");
+            const QString listed = QStringLiteral("listed");
+            StageTurns turns([&] {
+                const QString status = box("listcount")->text();
+                return status.startsWith(QLatin1String("The first")) ? listed : status;
+            });
+            ctl<QPushButton>("Command1")->click();
+            // Every candidate tried (more than one per prime), every block
+            // of lines shown (about 130 kB) and every block of the file.
+            QVERIFY2(turns.count("Computing...") >= 10000, qPrintable(turns.report()));
+            QVERIFY2(turns.count(listed) >= 5, qPrintable(turns.report()));
+            QVERIFY2(turns.count("Writing to file...") >= 3, qPrintable(turns.report()));
+            QCOMPARE(shown().last(), QString("10000  104729"));
+        }
         paste(box("ulimit"), "400000");
         paste(box("dlimit"), "10000");
         const double longest = LoopGaps::bestOfTries([&](LoopGaps& gaps) {
