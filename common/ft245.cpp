@@ -267,9 +267,11 @@ int ftqueue()
     Module& m = mod();
     if (!m.isopen)
         return 0;
-    // Take in what has arrived, a block at a time; a device that streams
-    // on must not hold the caller here.
-    for (int block = 0; block < 16; ++block) {
+    // Take in what has arrived, a block at a time, until one read's worth
+    // is held: more would only be moved about in memory at every append,
+    // and a device that streams on must neither hold the caller here nor
+    // grow the buffer without end. What stays in the device waits there.
+    for (int block = 0; block < 16 && m.rx.size() < ftReadMax; ++block) {
         const qsizetype before = m.rx.size();
         m.status = m.driver().read(m.rx, 65536);
         if (m.status != ftstat::OK)

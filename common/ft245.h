@@ -15,7 +15,8 @@
 // The device is reached through a FifoBackend: libftdi1 by default; tests
 // install a fake with setFifoBackend. libftdi1 has no queue-status call, so
 // the module keeps its own receive buffer: ftqueue() moves what the device
-// has into it and answers its size, ftread() takes from it.
+// has into it, up to a little more than one read's worth, and answers its
+// size; ftread() takes from it.
 
 #include <QByteArray>
 #include <QString>

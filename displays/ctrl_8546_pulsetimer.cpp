@@ -25,6 +25,10 @@ namespace {
 // many reads (ftReadMax bytes at most each) are taken in before the file
 // closes.
 constexpr int StopReads = 64;
+// The most undecoded bytes the poll lets pile up. Past it the poll leaves
+// what arrives in the device, whose flow control then holds the board
+// back, so a board faster than the window cannot use up the memory.
+constexpr qsizetype BacklogLimit = qsizetype(StopReads) * ftReadMax;
 } // namespace
 
 struct Ctrl_8546_pulsetimer::Ui : Controls {
@@ -207,18 +211,23 @@ void Ctrl_8546_pulsetimer::stop()
     // "Diag" held the decoding back or not.
     m_busy.show(form());
     TimeSlicer slicer;
-    // Room for every read Stop may take, made once: growing a buffer of
-    // megabytes step by step copies it whole, and that copy holds a slice.
-    m_buffer.reserve(m_buffer.size() + qsizetype(StopReads) * ftReadMax);
-    for (int i = 0; i < StopReads; ++i) {
-        const QString got = ftread();
-        m_buffer += got;
-        if (got.isEmpty())
-            break;
-        if (!slicer.yield())
-            return;
-    }
-    while (pulsetimer48()) {
+    // One bounded step at a time, the event loop served after each: a
+    // slice of decoding, or, once the backlog is decoded, one read of what
+    // the device still holds. The buffer so stays short, and appending to
+    // it never moves megabytes.
+    int reads = 0;
+    bool more = true;
+    for (;;) {
+        if (pending() < pulseRecordBytes) {
+            if (!more || reads == StopReads)
+                break;
+            const QString got = ftread();
+            ++reads;
+            more = !got.isEmpty();
+            m_buffer += got;
+            continue;
+        }
+        pulsetimer48();
         if (!slicer.serve())
             return; // closed or quitting: the file holds whole lines only
     }
@@ -234,7 +243,8 @@ void Ctrl_8546_pulsetimer::Timer1_Timer()
     // Stop reads and decodes on its own until the last stamp is in.
     if (m_stopping)
         return;
-    m_buffer += ftread();
+    if (pending() < BacklogLimit)
+        m_buffer += ftread();
     if (ui()->diag->isChecked()) {
         ui()->pulsetimer->setText(QString::number(pending()));
         updatePoll();
