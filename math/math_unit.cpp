@@ -1,14 +1,20 @@
 #include "math_unit.h"
 
+#include "slicing.h"
+
 #include "common/alert.h"
+#include "common/busysign.h"
 #include "common/controlchars.h"
 #include "common/formbuilder.h"
 #include "common/paths.h"
+#include "common/pacing.h"
 #include "common/textlines.h"
+#include "common/timeslice.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 #include <array>
 
@@ -81,29 +87,44 @@ void Math_unit::onLoad()
     m_loaded = false;
     initchars();
     loadunits();
-    m_loaded = true;
+    // Closed or quitting while the table was read: the form goes.
+    if (!aborted() && !quitting())
+        m_loaded = true;
 }
 
 void Math_unit::loadunits()
 {
     Ui* u = ui();
-    if (!u)
+    if (!u || m_reading)
         return;
+    const QScopedValueRollback<bool> reading(m_reading, true);
     m_table = FactorTable();
     for (QComboBox* s : u->unitselector)
         s->clear();
     const QString path = joinpath(apppath(), QStringLiteral("units.udb"));
-    const TextLines file = readTextLines(path, maxTableBytes, TextLines::NoLines);
-    if (file.status == TextLines::Missing || file.status == TextLines::Unreadable) {
+    // A table of many megabytes is read a line at a time while the event
+    // loop is served; the selectors take it only once it is whole.
+    const BusySign busy(form());
+    TimeSlicer slicer(workSliceMs());
+    TextLineReader file(path, maxTableBytes);
+    if (!file.prepare(slicer))
+        return;
+    FactorTable table;
+    QString line;
+    while (file.next(line)) {
+        table.addLine(line);
+        if (!slicer.yield())
+            return;
+    }
+    if (file.status() == TextLines::Missing || file.status() == TextLines::Unreadable) {
         beep();
         return;
     }
-    if (file.status == TextLines::TooLarge) {
+    if (file.status() == TextLines::TooLarge) {
         alertbox(QStringLiteral("Unit table error"), toolargetext(path, maxTableBytes), 0);
         return;
     }
-    for (const QString& line : file.lines)
-        m_table.addLine(line);
+    m_table = std::move(table);
     for (int i = 0; i < 26; ++i) {
         QComboBox* s = u->unitselector[std::size_t(i)];
         s->addItems(m_table.names(groupOfIndex(i)));

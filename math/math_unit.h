@@ -12,8 +12,11 @@ class Math_unit : public ToolWindow {
 public:
     Math_unit();
 
-    // Reads the unit table into the selectors and the factor table.
+    // Reads the unit table into the selectors and the factor table,
+    // serving the event loop while a large one is read.
     void loadunits();
+    // True while the table is being read.
+    bool reading() const { return m_reading; }
     // Converts the box `which` into its partner.
     void recalc();
     // The box or selector whose partner is rewritten next.
@@ -33,4 +36,5 @@ private:
     int m_which = 0;
     bool m_loaded = false;
     bool m_writing = false;
+    bool m_reading = false;
 };

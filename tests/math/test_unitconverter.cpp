@@ -1,8 +1,11 @@
 #include "support/alertsink.h"
+#include "support/loopgaps.h"
+#include "support/quitting.h"
 #include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
+#include "stageturns.h"
 
 #include "common/alert.h"
 #include "common/paths.h"
@@ -33,6 +36,17 @@ const QByteArray smallTable = "Units of the test\r\n"
                               "2 m^2 1\r\n"
                               "6 degC 1\r\n"
                               "6 degF 1.8\r\n";
+
+// A table of about `bytes` bytes: 90 units of group 1 among the first
+// 9000 lines, headings after them, and a furlong last.
+QByteArray largeTable(int bytes)
+{
+    QByteArray big;
+    for (int i = 0; big.size() < bytes; ++i)
+        big += i % 100 || i >= 9000 ? QByteArray("# padding line of a very long unit table, skipped as a heading\r\n")
+                                    : "1 u" + QByteArray::number(i / 100) + " 1\r\n";
+    return big + "1 furlong 0.004970969538\r\n";
+}
 
 QString unitsPath()
 {
@@ -375,6 +389,68 @@ private Q_SLOTS:
         QVERIFY(alerts.texts[0].contains(unitsPath()));
         QVERIFY(alerts.texts[0].contains("16 MiB"));
         QCOMPARE(selector(0)->count(), 0);
+    }
+
+    // A large table is read while the event loop is served: between its
+    // lines (counted with one-step slices, however fast the machine runs)
+    // and in short slices.
+    void largeTableInSlices()
+    {
+        const QByteArray big = largeTable(3 << 20);
+        const int lines = int(big.count('\n'));
+        AlertSink alerts;
+        {
+            StageTurns turns([] { return QStringLiteral("reading"); });
+            open(&big);
+            QVERIFY2(turns.count("reading") >= lines, qPrintable(turns.report()));
+        }
+        QCOMPARE(selector(0)->count(), 91);
+        QCOMPARE(selector(1)->itemText(90), QString("furlong"));
+        bool busySeen = true;
+        const double longest = LoopGaps::bestOfTries([&](LoopGaps& gaps) {
+            w().unload();
+            QObject watch;
+            connect(&w(), &ToolWindow::loaded, &watch, [&] { gaps.watchBusySign(w().formIfLoaded()); });
+            gaps.restart();
+            popup("Math_unit");
+            gaps.stop();
+            busySeen = busySeen && gaps.busySignSeen();
+        });
+        QVERIFY2(longest < LoopGaps::sliceLimitMs(), qPrintable(QString::number(longest)));
+        QVERIFY(busySeen);
+        QVERIFY(w().visible());
+        QCOMPARE(w().form()->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(selector(0)->count(), 91);
+        selector(1)->setCurrentIndex(90);
+        retype(entry(0), "1");
+        QCOMPARE(t(1), QString("0.004970969538"));
+        QVERIFY(alerts.texts.isEmpty());
+    }
+
+    // Closed, or the program quit, while a large table is read: nothing of
+    // the gone form is touched, and the window opens again as new.
+    void endedMidway_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("close") << false;
+        QTest::newRow("quit") << true;
+    }
+    void endedMidway()
+    {
+        QFETCH(bool, quit);
+        w().unload();
+        writeFile(unitsPath(), largeTable(3 << 20));
+        EndMidway end(w(), [this] { return w().reading(); }, quit);
+        popup("Math_unit");
+        QVERIFY(end.ended());
+        QVERIFY(!w().reading());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w().isLoaded());
+        open(&smallTable);
+        QCOMPARE(selector(0)->count(), 2);
+        selector(1)->setCurrentIndex(1);
+        retype(entry(0), "2500");
+        QCOMPARE(t(1), QString("2.5"));
     }
 
     void damagedTables_data()
