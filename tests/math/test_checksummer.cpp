@@ -4,6 +4,7 @@
 #include "support/sha1text.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
+#include "closeorquitrows.h"
 #include "stageturns.h"
 
 #include "app/a_main.h"
@@ -216,12 +217,7 @@ private Q_SLOTS:
 
     // Closed or quit in the middle of a large file: nothing of the gone
     // form is touched, and the window opens again as new.
-    void endedMidway_data()
-    {
-        QTest::addColumn<bool>("quit");
-        QTest::newRow("close") << false;
-        QTest::newRow("quit") << true;
-    }
+    void endedMidway_data() { addCloseOrQuitRows(); }
     void endedMidway()
     {
         QFETCH(bool, quit);

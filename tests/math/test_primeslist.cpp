@@ -3,6 +3,7 @@
 #include "support/loopgaps.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
+#include "closeorquitrows.h"
 #include "support/typing.h"
 
 #include "common/clock.h"
@@ -371,12 +372,7 @@ private Q_SLOTS:
 
     // Closing or quitting during a long search ends it; nothing is written
     // and nothing of the gone form is touched.
-    void endedDuringSearch_data()
-    {
-        QTest::addColumn<bool>("quit");
-        QTest::newRow("close") << false;
-        QTest::newRow("quit") << true;
-    }
+    void endedDuringSearch_data() { addCloseOrQuitRows(); }
     void endedDuringSearch()
     {
         QFETCH(bool, quit);

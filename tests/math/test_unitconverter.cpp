@@ -4,6 +4,7 @@
 #include "support/oddfiles.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
+#include "closeorquitrows.h"
 #include "support/typing.h"
 #include "stageturns.h"
 
@@ -429,12 +430,7 @@ private Q_SLOTS:
 
     // Closed, or the program quit, while a large table is read: nothing of
     // the gone form is touched, and the window opens again as new.
-    void endedMidway_data()
-    {
-        QTest::addColumn<bool>("quit");
-        QTest::newRow("close") << false;
-        QTest::newRow("quit") << true;
-    }
+    void endedMidway_data() { addCloseOrQuitRows(); }
     void endedMidway()
     {
         QFETCH(bool, quit);
