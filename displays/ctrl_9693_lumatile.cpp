@@ -809,7 +809,10 @@ bool Ctrl_9693_lumatile::askFontFile(bool save, const QString& title, int32_t fl
     const QString current = ui()->fontfile->text();
     cdc.DialogTitle = title;
     cdc.CancelError = true;
-    cdc.InitDir = pathpart(current, 3);
+    // With no font file yet the box would open wherever the program was
+    // started from (the source tree, say): the work folder is the place.
+    const QString folder = pathpart(current, 3);
+    cdc.InitDir = folder.isEmpty() ? worktemp() : folder;
     cdc.FileName = pathpart(current, 0);
     cdc.Filter = QStringLiteral("Font files (*.fnt)|*.fnt|Text files (*.txt)|*.txt");
     cdc.DefaultExt = QStringLiteral("fnt");

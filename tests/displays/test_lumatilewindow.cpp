@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -165,6 +166,28 @@ private Q_SLOTS:
         QCOMPARE(b.sent(), QStringList());
     }
 
+    // With no font file yet, both boxes open in the work folder, not
+    // wherever the program was started from.
+    void fontBoxesStartInWorkFolder_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("Load") << int(Ctrl_9693_lumatile::LoadFont);
+        QTest::newRow("Save") << int(Ctrl_9693_lumatile::SaveFont);
+    }
+    void fontBoxesStartInWorkFolder()
+    {
+        QFETCH(int, button);
+        Bench b(false);
+        QCOMPARE(b.text("fontfile"), QString());
+        FileChoiceAnswer none = FileChoiceAnswer::cancel();
+        b.click(button);
+        QCOMPARE(none.requests.size(), std::size_t(1));
+        const FileDialogRequest& r = none.requests[0];
+        QCOMPARE(QFileInfo(r.initDir).canonicalFilePath(), QFileInfo(b.tf.work()).canonicalFilePath());
+        QCOMPARE(r.fileName, QString());
+        QCOMPARE(b.text("fontfile"), QString());
+    }
+
     void saveLoadRoundTripAndReopen()
     {
         Bench b(false);
@@ -196,6 +219,10 @@ private Q_SLOTS:
             FileChoiceAnswer answer(path);
             b.click(Ctrl_9693_lumatile::LoadFont);
             QCOMPARE(answer.requests[0].title, QStringLiteral("Select a font file to open"));
+            // The font file named now: its own folder and name.
+            QCOMPARE(QFileInfo(answer.requests[0].initDir).canonicalFilePath(),
+                     QFileInfo(b.tf.work()).canonicalFilePath());
+            QCOMPARE(QFileInfo(answer.requests[0].fileName).fileName(), QStringLiteral("mine.fnt"));
         }
         QCOMPARE(b.w.fontarray, f);
         QCOMPARE(b.text("statusbox"), QStringLiteral("Character set file loaded"));
