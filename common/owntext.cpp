@@ -159,6 +159,50 @@ void refuse(const QString& where, const QString& text, qsizetype pos, const QStr
 
 } // namespace
 
+qsizetype charCount(const QString& text)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++n)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return n;
+}
+
+QString leftChars(const QString& text, qsizetype n)
+{
+    qsizetype i = 0;
+    for (qsizetype chars = 0; chars < n && i < text.size(); ++chars)
+        i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    return text.left(i);
+}
+
+qsizetype firstLoneSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return i;
+    }
+    return -1;
+}
+
+bool owntextfits(const QString& file, const QList<BoxText>& boxes)
+{
+    for (const BoxText& b : boxes) {
+        const qsizetype pos = firstLoneSurrogate(b.text);
+        if (pos >= 0) {
+            alertbox(QStringLiteral("Character not allowed"),
+                     QStringLiteral("The box \"") + b.box + QStringLiteral("\" holds half a character ")
+                         + charname(b.text, pos) + QStringLiteral(", which ") + file
+                         + QStringLiteral(" cannot hold. Nothing was written."),
+                     0);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool singlebytefits(const QString& file, const QList<BoxText>& boxes)
 {
     for (const BoxText& b : boxes) {

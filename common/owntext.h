@@ -71,6 +71,23 @@ struct BoxText {
     QString text;
 };
 
+// Characters, not UTF-16 units: a character outside the Basic Multilingual
+// Plane (a surrogate pair) counts once, and so does half a pair on its own.
+qsizetype charCount(const QString& text);
+// The first n characters of text, never cutting a surrogate pair.
+QString leftChars(const QString& text, qsizetype n);
+
+// The position of the first half of a surrogate pair that stands alone,
+// -1 when there is none. No file can hold it: written as UTF-8 it would
+// turn into "?".
+qsizetype firstLoneSurrogate(const QString& text);
+
+// True when no box holds half a character (firstLoneSurrogate), so that
+// encodeOwnText keeps every text exactly. Otherwise shows one alert naming
+// the file, the first such box and the character, and returns false: the
+// caller writes nothing.
+bool owntextfits(const QString& file, const QList<BoxText>& boxes);
+
 // True when every box's text fits a single-byte file. Otherwise shows one
 // alert naming the file, the first box and the character it cannot hold,
 // and returns false: the caller writes nothing.

@@ -1,4 +1,5 @@
 #include "pic_picpins.h"
+#include "charlimit.h"
 
 #include "common/alert.h"
 #include "common/owntext.h"
@@ -46,6 +47,18 @@ QString helpText()
            QStringLiteral("writen to a text file or cut-pasted directly from the procesor window.  A dropdown device "
                           "list limits input") +
            crlf + QStringLiteral("to I/O available to a particular processor.") + crlf;
+}
+
+// The name and comment boxes, by the names the user knows them by.
+QList<BoxText> pinBoxes(const PinTable& t)
+{
+    QList<BoxText> boxes;
+    for (int k = 0; k < PinTable::pins; ++k) {
+        const QString pin = QStringLiteral("Port %1, bit %2, ").arg(QChar(u'A' + k / 8)).arg(k % 8);
+        boxes.push_back({pin + QStringLiteral("NAME"), t.entry[size_t(k)].name});
+        boxes.push_back({pin + QStringLiteral("COMMENT"), t.entry[size_t(k)].comment});
+    }
+    return boxes;
 }
 
 void fileWriteAlert(const QString& path)
@@ -104,7 +117,7 @@ void PIC_picpins::build(QWidget* form)
     const QFont fixed = fixedFont(8.25);
     u->result->setFont(fixed);
 
-    for (int k = 0; k < 80; ++k) {
+    for (int k = 0; k < PinTable::pins; ++k) {
         onMouseDown(u->port[size_t(k)], [this, k] { toggle(k, false); });
         onMouseDown(u->dat[size_t(k)], [this, k] { toggle(k, true); });
     }
@@ -147,7 +160,7 @@ void PIC_picpins::buildPortPage(QWidget* page, int p)
         dir->setText(QStringLiteral("I"));
         dat->setText(QStringLiteral("0"));
         auto* name = place<QLineEdit>(frame, arrayName(QStringLiteral("zname"), k), 1620, top, 1800, 315);
-        name->setMaxLength(PinTable::nameLength);
+        name->setValidator(new CharLimit(PinTable::nameLength, name));
         auto* desc = place<QLineEdit>(frame, arrayName(QStringLiteral("desc"), k), 3480, top, 4560, 315);
         u->port[size_t(k)] = dir;
         u->dat[size_t(k)] = dat;
@@ -289,7 +302,10 @@ void PIC_picpins::writedata(const QString& mode)
         alertbox(QStringLiteral("File overwrite warning!"),
                  QStringLiteral("A file with this name (.TXT) already exists, do you want to overwrite?"), 0) != -1)
         return;
-    const QString text = pinDefinitions(table());
+    const PinTable t = table();
+    if (toFile && !owntextfits(path, pinBoxes(t)))
+        return;
+    const QString text = pinDefinitions(t);
     u->result->setPlainText(boxtext(text));
     if (toFile)
         writeFile(path, encodeOwnText(text + cc.CRLF));
@@ -305,7 +321,10 @@ void PIC_picpins::filesave()
         alertbox(QStringLiteral("File overwrite warning!"),
                  QStringLiteral("A file with this name (.PIN) already exists, do you want to overwrite?"), 0) != -1)
         return;
-    if (writeFile(path, pinFile(u->device->currentText(), table())))
+    const PinTable t = table();
+    if (!owntextfits(path, pinBoxes(t)))
+        return;
+    if (writeFile(path, pinFile(u->device->currentText(), t)))
         beep();
 }
 
@@ -323,9 +342,8 @@ void PIC_picpins::fileload()
     const TextLines file = readTextLines(path, kMaxPinFileBytes, TextLines::NoLines);
     if (!file.ok()) {
         alertbox(QStringLiteral("File Access Error"),
-                 (file.status == TextLines::TooLarge ? QStringLiteral("The file is too large: ")
-                                                     : QStringLiteral("The file could not be read: ")) +
-                     path,
+                 file.status == TextLines::TooLarge ? toolargetext(path, kMaxPinFileBytes)
+                                                    : QStringLiteral("The file could not be read: ") + path,
                  0);
         return;
     }

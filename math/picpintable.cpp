@@ -214,7 +214,7 @@ PinFileData readPinFile(const QStringList& lines)
                 d.complete = false;
         }
         if (k < name.size())
-            e.name = name[k].left(PinTable::nameLength);
+            e.name = leftChars(name[k], PinTable::nameLength);
         if (k < desc.size())
             e.comment = desc[k];
     }

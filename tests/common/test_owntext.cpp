@@ -102,6 +102,54 @@ private Q_SLOTS:
         QVERIFY(alerts.texts[1].contains(QStringLiteral("\"\U0001D11E\" (U+1D11E)")));
     }
 
+    // Characters are counted whole: a pair outside the Basic Multilingual
+    // Plane is one, and a cut never falls inside it, at any limit.
+    void charactersCountedWhole_data()
+    {
+        const QString clef = QStringLiteral("\U0001D11E");
+        const QChar high(0xD834);
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("chars");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("plain") << "ABCDEF" << 6 << 3 << "ABC";
+        QTest::newRow("pair at the cut") << "AB" + clef + "C" << 4 << 3 << "AB" + clef;
+        QTest::newRow("pair past the cut") << "AB" + clef + "C" << 4 << 2 << "AB";
+        QTest::newRow("pairs only") << clef.repeated(5) << 5 << 4 << clef.repeated(4);
+        QTest::newRow("limit past the end") << clef + "A" << 2 << 12 << clef + "A";
+        QTest::newRow("half a pair counts one") << QString(high) + "A" << 2 << 1 << QString(high);
+        QTest::newRow("empty") << QString() << 0 << 3 << QString();
+    }
+    void charactersCountedWhole()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, chars);
+        QFETCH(int, n);
+        QFETCH(QString, left);
+        QCOMPARE(charCount(text), chars);
+        QCOMPARE(leftChars(text, n), left);
+    }
+
+    // Half a pair, which would be written as "?", is refused with the file,
+    // the box and the character named; whole pairs pass.
+    void halfCharacterRefused()
+    {
+        AlertSink alerts;
+        const QString clef = QStringLiteral("\U0001D11E");
+        QCOMPARE(firstLoneSurrogate("A" + clef + "B"), -1);
+        QVERIFY(owntextfits("pins.pin", {{"NAME", "LED_" + clef}}));
+        QVERIFY(alerts.texts.isEmpty());
+        for (const QString& half : {QString("LED_") + clef.at(0), QString("LED_") + clef.at(1) + "X"}) {
+            QCOMPARE(firstLoneSurrogate(half), 4);
+            QVERIFY(!owntextfits("pins.pin", {{"COMMENT", "fine"}, {"NAME", half}}));
+        }
+        QTRY_COMPARE(alerts.texts.size(), 2);
+        QVERIFY2(alerts.texts[0].contains("pins.pin") && alerts.texts[0].contains("\"NAME\"")
+                     && alerts.texts[0].contains("(U+D834)"),
+                 qPrintable(alerts.texts[0]));
+        QVERIFY(alerts.texts[1].contains("(U+DD1E)"));
+    }
+
     void logRefusesWholeLine()
     {
         QTemporaryDir dir;

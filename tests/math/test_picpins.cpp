@@ -357,6 +357,73 @@ private Q_SLOTS:
         QCOMPARE(box("zname", 4)->text(), QString("0123456789ab"));
     }
 
+    // The 12-character limit counts characters: one outside the Basic
+    // Multilingual Plane is kept whole or not at all, typed, pasted or
+    // loaded, at every place around the limit, and the name comes back
+    // from the pin file as shown.
+    void namesCutBetweenCharacters_data()
+    {
+        const QString bulb = QStringLiteral("\U0001F4A1");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("last of 12") << "LED_STATUS_" + bulb << "LED_STATUS_" + bulb;
+        QTest::newRow("13th") << "LED_STATUS_X" + bulb << "LED_STATUS_X";
+        QTest::newRow("11th of 13") << "LED_STATU" + bulb + "XY" << "LED_STATU" + bulb + "XY";
+        QTest::newRow("11th of 14") << "LED_STATU" + bulb + "XYZ" << "LED_STATU" + bulb + "XY";
+        QTest::newRow("all pairs") << bulb.repeated(13) << bulb.repeated(12);
+    }
+    void namesCutBetweenCharacters()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        paste(boxOn("zname", 5), pasted);
+        QCOMPARE(box("zname", 5)->text(), kept);
+        // A full box takes no more typing, pairs included.
+        QTest::keyClicks(box("zname", 5), "Q");
+        QCOMPARE(box("zname", 5)->text(), kept);
+        press(3);
+        pressAnswered(5, "Command1_0");
+        press(2);
+        QCOMPARE(box("zname", 5)->text(), kept);
+        // A file holding the longer name is cut the same way.
+        QString line4 = join(QStringList(80, QString()));
+        line4.prepend(pasted);
+        QByteArray bytes = readFile(base() + ".pin");
+        QList<QByteArray> lines = bytes.split('\n');
+        lines[3] = line4.toUtf8() + '\r';
+        writeFile(base() + ".pin", lines.join('\n'));
+        pressAnswered(5, "Command1_0");
+        press(2);
+        QCOMPARE(box("zname", 0)->text(), kept);
+    }
+
+    // Half a character, which no file can hold, is refused by name: the
+    // pin file and the C file are left as they were.
+    void halfCharacterRefused()
+    {
+        box("zname", 3)->setText(QStringLiteral("LED_STATUS_") + QChar(0xD83D));
+        for (int button : {3, 1}) {
+            QString title;
+            const QString text = pressAnswered(button, "Command1_0", &title);
+            QCOMPARE(title, QString("Character not allowed"));
+            QVERIFY2(text.contains(base() + (button == 3 ? ".pin" : ".txt")) && text.contains("Port A, bit 3, NAME")
+                         && text.contains("U+D83D"),
+                     qPrintable(text));
+            QVERIFY(!QFile::exists(base() + ".pin") && !QFile::exists(base() + ".txt"));
+        }
+    }
+
+    // A file past the cap is refused, and the alert names the cap.
+    void tooLargeNamesItsCap()
+    {
+        QFile f(base() + ".pin");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize((16 << 20) + 1));
+        f.close();
+        const QString text = pressAnswered(2, "Command1_0");
+        QVERIFY2(text.contains(base() + ".pin") && text.contains("16 MiB"), qPrintable(text));
+    }
+
     void damagedPinFiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
