@@ -3,6 +3,7 @@
 
 #include "latchupboard.h"
 
+#include "support/controllerbench.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/quitting.h"
@@ -28,23 +29,8 @@
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect) {
-            auto* ports = w.form()->findChild<QComboBox*>("portselect");
-            ports->setCurrentIndex(ports->findText(pty.path()));
-        }
-    }
-    ~Bench()
-    {
-        w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_9212_bc06tester, LatchupBoard> {
+    using ControllerBench::ControllerBench;
     QCheckBox* check(const QString& name) const { return w.form()->findChild<QCheckBox*>(name); }
     void click(int i) const
     {
@@ -52,11 +38,6 @@ struct Bench {
     }
     QColor background() const { return edit("padvolts")->palette().color(QPalette::Base); }
     QStringList counts() const { return {text("passcounts"), text("failcounts"), text("passpercents")}; }
-
-    TempFolders tf;
-    PtyPair pty;
-    LatchupBoard sim{pty};
-    Ctrl_9212_bc06tester& w = FormSlots::get<Ctrl_9212_bc06tester>();
 };
 
 } // namespace
@@ -323,17 +304,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, quit);
         Bench b;
-        QTimer::singleShot(20, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
+        QTimer::singleShot(20, [&] { closeOrQuit(b.w, quit); });
         b.click(0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!b.w.isLoaded());
-        if (quit)
-            recoverFromQuit();
+        // Gone by the time the handler returned, not some time later.
+        const bool closedAtOnce = !b.w.isLoaded();
+        QVERIFY(closedAndRecovered(b.w, quit));
+        QVERIFY(closedAtOnce);
         QTRY_COMPARE(b.sim.commands(), QStringList{"$001007"});
         QTest::qWait(30);
         b.w.show();

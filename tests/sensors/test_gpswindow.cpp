@@ -5,6 +5,7 @@
 
 #include "gpsmodule.h"
 
+#include "support/controllerbench.h"
 #include "support/alertsink.h"
 #include "support/quitting.h"
 #include "support/filechoice.h"
@@ -46,19 +47,8 @@ GpsModule::Fix offset(double latFeet, double lonFeet)
     return {refLat - latFeet / gps::feetPerDegreeLat, refLon - lonFeet / gps::feetPerDegreeLon, true};
 }
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            select(pty.path());
-    }
-    ~Bench()
-    {
-        w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
+struct Bench : ControllerBench<Ctrl_9064_gps, GpsModule> {
+    using ControllerBench::ControllerBench;
     template <class T>
     T* ctl(const QString& name) const
     {
@@ -67,7 +57,6 @@ struct Bench {
             qWarning("no control %s", qPrintable(name));
         return c;
     }
-    QString text(const QString& name) const { return ctl<QLineEdit>(name)->text(); }
     QString gga(int i) const { return text(arrayName("gpgga", i)); }
     QString rmc(int i) const { return text(arrayName("gprmc", i)); }
     QString data(int i) const { return text(arrayName("cmmddata", i)); }
@@ -82,21 +71,16 @@ struct Bench {
             v << text(arrayName("variances", i));
         return v;
     }
-    void select(const QString& port) const
-    {
-        auto* ports = ctl<QComboBox>("portselect");
-        ports->setCurrentIndex(ports->findText(port));
-    }
     // Every sentence sent so far has been handled once a marker reply sent
     // after them stands in the response box.
-    void settle() const
+    void settle()
     {
         const QString marker = QStringLiteral("PDME,99,%1").arg(++markers);
         sim.send(GpsModule::sentence(marker, false));
         QTRY_VERIFY(response().contains(marker + "[CR]"));
     }
     // One second of sentences, handled.
-    void second() const
+    void second()
     {
         sim.burst();
         settle();
@@ -107,11 +91,7 @@ struct Bench {
         check("logdata", log);
     }
 
-    TempFolders tf;
-    PtyPair pty;
-    mutable GpsModule sim{pty};
-    mutable int markers = 0;
-    Ctrl_9064_gps& w = FormSlots::get<Ctrl_9064_gps>();
+    int markers = 0;
 };
 
 QList<QByteArray> fileLines(const QString& path)
@@ -760,7 +740,7 @@ private Q_SLOTS:
         GpsModule sim2(pty2);
         b.w.load();
         b.w.show();
-        b.select(pty2.path());
+        b.choose(pty2.path());
         QCOMPARE(b.w.serial.portopen, -1);
         sim2.utc = "010203.000";
         sim2.burst();
@@ -791,7 +771,7 @@ private Q_SLOTS:
                 b.w.unload();
         });
         b.mapOn(true);
-        b.select(b.pty.path());
+        b.choose(b.pty.path());
         QTRY_VERIFY(alert.answered());
         QCOMPARE(alert.title(), QStringLiteral("Log file error"));
         QTRY_VERIFY(!b.w.isLoaded());
@@ -807,11 +787,11 @@ private Q_SLOTS:
         b.mapOn(true);
         b.sim.stream(5);
         QTRY_VERIFY(b.text("poscounts").toInt() >= 1);
-        mainWindow().close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!b.w.isLoaded());
+        closeOrQuit(b.w, true);
+        const bool closedAtOnce = !b.w.isLoaded();
         b.sim.stop();
-        recoverFromQuit();
+        QVERIFY(closedAndRecovered(b.w, true));
+        QVERIFY(closedAtOnce);
         QCOMPARE(readFile(Ctrl_9064_gps::settingsPath()), (b.tf.work() + "\r\n").toLatin1());
     }
 };

@@ -3,6 +3,7 @@
 
 #include "junctionboard.h"
 
+#include "support/controllerbench.h"
 #include "support/alertsink.h"
 #include "support/modal.h"
 #include "support/oddfiles.h"
@@ -18,7 +19,6 @@
 #include "common/framer.h"
 #include "common/numtext.h"
 #include "common/picturebox.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_9767_junctiontemp.h"
 #include "sensors/junctiontemp.h"
 #include "sensors/trendbuffer.h"
@@ -40,24 +40,8 @@ using namespace junctiontemp;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect) {
-            auto* ports = w.form()->findChild<QComboBox*>("portselect");
-            ports->setCurrentIndex(ports->findText(pty.path()));
-        }
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_9767_junctiontemp, JunctionBoard> {
+    using ControllerBench::ControllerBench;
     void set(const QString& name, const QString& value) const { edit(name)->setText(value); }
     QCheckBox* check(const QString& name) const { return w.form()->findChild<QCheckBox*>(name); }
     PictureBox* picture(const QString& name) const { return w.form()->findChild<PictureBox*>(name); }
@@ -66,18 +50,6 @@ struct Bench {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("cmmd", i)), Qt::LeftButton);
     }
     QString logPath() const { return tf.workFile("junctiontemp.csv"); }
-    // Sends replies and waits until the window has taken every byte.
-    void feed(const QByteArray& bytes)
-    {
-        sim.send(bytes);
-        QTRY_VERIFY(sim.pending() == 0 && w.serial.ReceiveBuffer.isEmpty());
-        QTest::qWait(20);
-    }
-
-    TempFolders tf;
-    PtyPair pty;
-    JunctionBoard sim{pty};
-    Ctrl_9767_junctiontemp& w = FormSlots::get<Ctrl_9767_junctiontemp>();
 };
 
 // The pixel rows of a column of the plot that hold the colour.
@@ -618,17 +590,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, quit);
         Bench b;
-        QTimer::singleShot(20, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
+        QTimer::singleShot(20, [&] { closeOrQuit(b.w, quit); });
         b.click(4);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!b.w.isLoaded());
-        if (quit)
-            recoverFromQuit();
+        // Gone by the time the handler returned, not some time later.
+        const bool closedAtOnce = !b.w.isLoaded();
+        QVERIFY(closedAndRecovered(b.w, quit));
+        QVERIFY(closedAtOnce);
         QTest::qWait(50);
         b.w.show();
         QCOMPARE(b.text("jtemperature"), QStringLiteral("0.0"));

@@ -3,6 +3,7 @@
 
 #include "lis33board.h"
 
+#include "support/controllerbench.h"
 #include "support/cputime.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -13,7 +14,6 @@
 #include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/framer.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_9249_lis33accel.h"
 #include "sensors/lis33accel.h"
 #include "common/newestfirstlog.h"
@@ -33,27 +33,15 @@ using namespace lis33accel;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
+struct Bench : ControllerBench<Ctrl_9249_lis33accel, Lis33Board> {
+    explicit Bench(bool connect = true) : ControllerBench(false)
     {
-        w.load();
-        w.show();
         // Polling is driven by hand unless a test starts the timer.
         timer()->stop();
-        if (connect) {
-            auto* ports = w.form()->findChild<QComboBox*>("portselect");
-            ports->setCurrentIndex(ports->findText(pty.path()));
-        }
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
+        if (connect)
+            choose(pty.path());
     }
     QTimer* timer() const { return w.form()->findChild<QTimer*>("Timer1"); }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
     QStringList row(const QString& name) const
     {
         return {text(arrayName(name, 0)), text(arrayName(name, 1)), text(arrayName(name, 2))};
@@ -65,10 +53,6 @@ struct Bench {
     {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("Command1", i)), Qt::LeftButton);
     }
-
-    PtyPair pty;
-    Lis33Board sim{pty};
-    Ctrl_9249_lis33accel& w = FormSlots::get<Ctrl_9249_lis33accel>();
 };
 
 } // namespace
@@ -368,16 +352,8 @@ private Q_SLOTS:
         b.check("auto3")->setChecked(true);
         b.timer()->start();
         QTRY_VERIFY(b.sim.commands().size() >= 2);
-        QTimer::singleShot(30, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
-        QTRY_VERIFY(!b.w.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (quit)
-            recoverFromQuit();
+        QTimer::singleShot(30, [&] { closeOrQuit(b.w, quit); });
+        QVERIFY(closedAndRecovered(b.w, quit));
         QTest::qWait(300);
         const int sent = b.sim.commands().size();
         QTest::qWait(300);

@@ -3,6 +3,7 @@
 
 #include "loadcellmultiboard.h"
 
+#include "support/controllerbench.h"
 #include "support/alertsink.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -14,7 +15,6 @@
 #include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/framer.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_8842_loadcellmulti.h"
 #include "sensors/loadcellmulti.h"
 
@@ -33,23 +33,8 @@ using namespace loadcellmulti;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect) {
-            auto* ports = w.form()->findChild<QComboBox*>("portselect");
-            ports->setCurrentIndex(ports->findText(pty.path()));
-        }
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
+struct Bench : ControllerBench<Ctrl_8842_loadcellmulti, LoadCellMultiBoard> {
+    using ControllerBench::ControllerBench;
     QCheckBox* check(const QString& name) const { return w.form()->findChild<QCheckBox*>(name); }
     // sensordata first .. first + 3
     QStringList column(int first) const
@@ -63,6 +48,8 @@ struct Bench {
     {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("Command1", i)), Qt::LeftButton);
     }
+    // Sends replies and waits until every complete one has been handled; a
+    // partial reply may stay in the buffer.
     void feed(const QByteArray& bytes)
     {
         sim.send(bytes);
@@ -74,11 +61,6 @@ struct Bench {
         QFile f(tf.workFile("loadcell.csv"));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-
-    TempFolders tf;
-    PtyPair pty;
-    LoadCellMultiBoard sim{pty};
-    Ctrl_8842_loadcellmulti& w = FormSlots::get<Ctrl_8842_loadcellmulti>();
 };
 
 const QStringList dashes{"---", "---", "---", "---"};
@@ -295,11 +277,12 @@ private Q_SLOTS:
     void quitDuringPacing()
     {
         Bench b;
-        QTimer::singleShot(20, [] { mainWindow().close(); });
+        QTimer::singleShot(20, [&] { closeOrQuit(b.w, true); });
         b.click(7);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!b.w.isLoaded());
-        recoverFromQuit();
+        // Gone by the time the handler returned, not some time later.
+        const bool closedAtOnce = !b.w.isLoaded();
+        QVERIFY(closedAndRecovered(b.w, true));
+        QVERIFY(closedAtOnce);
         QTRY_COMPARE(b.sim.commands(), QStringList{"$003f"});
     }
 };

@@ -3,6 +3,7 @@
 
 #include "loadcellboard.h"
 
+#include "support/controllerbench.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/quitting.h"
@@ -12,7 +13,6 @@
 #include "app/a_main.h"
 #include "common/formbuilder.h"
 #include "common/framer.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_9175_loadcellsingle.h"
 #include "sensors/loadcellsingle.h"
 
@@ -28,40 +28,22 @@ using namespace loadcellsingle;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect) {
-            auto* ports = w.form()->findChild<QComboBox*>("portselect");
-            ports->setCurrentIndex(ports->findText(pty.path()));
-        }
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_9175_loadcellsingle, LoadCellBoard> {
+    using ControllerBench::ControllerBench;
     QColor color(const QString& name) const { return edit(name)->palette().color(QPalette::Base); }
     void set(const QString& name, const QString& value) const { edit(name)->setText(value); }
     void click(int i) const
     {
         QTest::mouseClick(w.form()->findChild<QPushButton*>(arrayName("Command1", i)), Qt::LeftButton);
     }
+    // Sends replies and waits until every complete one has been handled; a
+    // partial reply may stay in the buffer.
     void feed(const QByteArray& bytes)
     {
         sim.send(bytes);
         QTRY_VERIFY(sim.pending() == 0 && !framerHasReply("\r", w.serial.ReceiveBuffer));
         QTest::qWait(20);
     }
-
-    PtyPair pty;
-    LoadCellBoard sim{pty};
-    Ctrl_9175_loadcellsingle& w = FormSlots::get<Ctrl_9175_loadcellsingle>();
 };
 
 const QColor blue(0, 0, 255);
@@ -316,17 +298,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, quit);
         Bench b;
-        QTimer::singleShot(20, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
+        QTimer::singleShot(20, [&] { closeOrQuit(b.w, quit); });
         b.click(0);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!b.w.isLoaded());
-        if (quit)
-            recoverFromQuit();
+        // Gone by the time the handler returned, not some time later.
+        const bool closedAtOnce = !b.w.isLoaded();
+        QVERIFY(closedAndRecovered(b.w, quit));
+        QVERIFY(closedAtOnce);
         QTRY_COMPARE(b.sim.commands(), QStringList{"$0010"});
         QTest::qWait(30);
         b.w.show();

@@ -3,6 +3,7 @@
 
 #include "rtcboards.h"
 
+#include "support/controllerbench.h"
 #include "support/alertsink.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -13,7 +14,6 @@
 
 #include "app/a_main.h"
 #include "common/formbuilder.h"
-#include "common/rs232_comportscanner.h"
 #include "sensors/ctrl_8990_pcf8563.h"
 
 #include <QCheckBox>
@@ -32,30 +32,30 @@ namespace {
 
 const QString timecheck = QStringLiteral("$0010120001A20102040001A30202020202020304");
 
-struct Bench {
+// The clock and the counter board's line stand before the window loads, so
+// that it starts on the test's time and lists both ports.
+struct RtcRig {
+    explicit RtcRig(const QDateTime& start) : clock(start) {}
+    RunningClock clock;
+    ClockOverride over{clock};
+    PtyPair pty2;
+    CrystalCounterBoard counter{pty2};
+};
+
+struct Bench : RtcRig, ControllerBench<Ctrl_8990_pcf8563, RtcBridge> {
     explicit Bench(const QDateTime& start = QDateTime(QDate(2026, 12, 9), QTime(7, 15, 15)), bool connect = true)
-        : clock(start)
+        : RtcRig(start), ControllerBench(false)
     {
-        w.load();
-        w.show();
         if (connect) {
             choose(QStringLiteral("portselect"), pty.path());
             choose(QStringLiteral("portselect2"), pty2.path());
         }
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
     }
     void choose(const QString& selector, const QString& port) const
     {
         auto* ports = w.form()->findChild<QComboBox*>(selector);
         ports->setCurrentIndex(ports->findText(port));
     }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
     QString stamp(int i) const { return text(arrayName(QStringLiteral("timestamp"), i)); }
     // Years, Months, Days, Weekday, Hours, Minutes, Seconds.
     QStringList chipBoxes() const
@@ -73,14 +73,6 @@ struct Bench {
     void click(int i) const { QTest::mouseClick(button(QStringLiteral("cmmd"), i), Qt::LeftButton); }
     void count(int i) const { QTest::mouseClick(button(QStringLiteral("cmmd2"), i), Qt::LeftButton); }
     int polls() const { return int(sim.commands().count(timecheck)); }
-
-    RunningClock clock;
-    ClockOverride over{clock};
-    PtyPair pty;
-    PtyPair pty2;
-    RtcBridge sim{pty};
-    CrystalCounterBoard counter{pty2};
-    Ctrl_8990_pcf8563& w = FormSlots::get<Ctrl_8990_pcf8563>();
 };
 
 // The log's lines as written, each with its line end.
@@ -185,18 +177,10 @@ private Q_SLOTS:
                    && !b.button("cmmd2", 1)->isEnabled() && !b.check("autocheck")->isEnabled() && !b.check("autocheck")->isChecked();
             b.sim.clearRecord();
         });
-        QTimer::singleShot(200, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
+        QTimer::singleShot(200, [&] { closeOrQuit(b.w, quit); });
         b.click(1);
         QVERIFY(held);
-        QTRY_VERIFY(!b.w.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (quit)
-            recoverFromQuit();
+        QVERIFY(closedAndRecovered(b.w, quit));
         QTest::qWait(100);
         QVERIFY(b.sim.commands().isEmpty());
     }
@@ -423,7 +407,6 @@ private Q_SLOTS:
     void offsets()
     {
         QFETCH(qint64, lead);
-        TempFolders folders;
         Bench b(QDateTime(QDate(2026, 12, 9), QTime(23, 59, 58, 600)));
         b.sim.offsetMs = lead;
         b.check("logtofile")->setChecked(true);
@@ -451,7 +434,6 @@ private Q_SLOTS:
     // nothing is logged.
     void autoOff()
     {
-        TempFolders folders;
         Bench b(QDateTime(QDate(2026, 12, 9), QTime(7, 15, 15, 700)));
         b.sim.offsetMs = 250;
         b.check("logtofile")->setChecked(true);
@@ -470,10 +452,9 @@ private Q_SLOTS:
     // A log that cannot be written: one alert, the measurements go on.
     void logFailure()
     {
-        TempFolders folders;
-        QVERIFY(QDir().mkpath(Ctrl_8990_pcf8563::logPath())); // a folder in the file's place
         AlertSink alerts;
         Bench b(QDateTime(QDate(2026, 12, 9), QTime(7, 15, 15, 700)));
+        QVERIFY(QDir().mkpath(Ctrl_8990_pcf8563::logPath())); // a folder in the file's place
         b.sim.offsetMs = 250;
         b.check("logtofile")->setChecked(true);
         b.check("autocheck")->setChecked(true);
@@ -577,10 +558,9 @@ private Q_SLOTS:
     {
         Bench b;
         b.counter.setSilent(true);
-        QTimer::singleShot(50, [&] { b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close(); });
+        QTimer::singleShot(50, [&] { closeOrQuit(b.w, false); });
         b.count(1);
-        QTRY_VERIFY(!b.w.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(closedAndRecovered(b.w, false));
         QTest::qWait(300);
         QCOMPARE(b.counter.commands(), QStringList{"$002082"});
     }
