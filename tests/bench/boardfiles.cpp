@@ -8,7 +8,8 @@
 //
 // The results are checked: every placement on its side with its rounded
 // coordinates and its own part number, the parts list's heading line as its
-// one orphan (a heading is read like data), every net kept and sorted.
+// one orphan (a heading is read like data), every net kept under its own
+// name with its own node lines, and sorted.
 
 #include "bench/benchkit.h"
 #include "common/textlines.h"
@@ -22,6 +23,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -115,11 +118,20 @@ void nets(int n)
     QTemporaryDir dir;
     quint64 seed = 2;
     QByteArray text = "ARES netlist\r\n*NETLIST," + QByteArray::number(n) + "\r\n";
+    // What the file says, net by net: its first line and its node lines.
+    std::vector<std::pair<QString, QStringList>> written;
+    written.reserve(size_t(n));
     for (int i = 0; i < n; ++i) {
-        text += "N" + QByteArray::number(nextRandom(seed)) + ",3\r\n";
-        for (int k = 0; k < 3; ++k)
-            text += "U" + QByteArray::number(nextRandom(seed) % 5000) + "," + QByteArray::number(k + 1) + "\r\n";
+        const QByteArray first = "N" + QByteArray::number(nextRandom(seed)) + ",3";
+        QStringList nodes;
+        text += first + "\r\n";
+        for (int k = 0; k < 3; ++k) {
+            const QByteArray node = "U" + QByteArray::number(nextRandom(seed) % 5000) + "," + QByteArray::number(k + 1);
+            text += node + "\r\n";
+            nodes << QString::fromLatin1(node);
+        }
         text += "\r\n";
+        written.emplace_back(QString::fromLatin1(first), nodes);
     }
     text += "*GATES\r\n";
     const QString path = writeText(dir, "nets.TXT", text);
@@ -144,6 +156,20 @@ void nets(int n)
     });
     v.check(bad == table.end(), "net: net %s has not its three node lines in order",
             bad == table.end() ? "" : qPrintable(bad->name()));
+    // Each net as written, by name: the nets in order of their first lines
+    // (equal ones in file order), each with its own node lines in order.
+    std::stable_sort(written.begin(), written.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& net : written)
+        std::sort(net.second.begin(), net.second.end());
+    size_t k = 0;
+    while (k < std::min(table.size(), written.size()) && table[k].first == written[k].first &&
+           table[k].nodes == written[k].second)
+        ++k;
+    v.check(k == written.size() && table.size() == written.size(), "net: net %zu is %s (%s), written %s (%s)", k,
+            k < table.size() ? qPrintable(table[k].first) : "missing",
+            k < table.size() ? qPrintable(table[k].nodes.join(u' ')) : "",
+            k < written.size() ? qPrintable(written[k].first) : "none",
+            k < written.size() ? qPrintable(written[k].second.join(u' ')) : "");
 }
 
 } // namespace
