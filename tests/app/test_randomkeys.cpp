@@ -1,6 +1,7 @@
 #include "support/alertsink.h"
 #include "support/testmain.h"
 
+#include "app/a_main.h"
 #include "app/menutree.h"
 #include "app/windowtable.h"
 #include "common/toolwindow.h"
@@ -82,6 +83,7 @@ class TestRandomKeys : public QObject {
     // Alerts the keys raise are answered, so the walk never blocks, and
     // read afterwards.
     std::unique_ptr<AlertSink> m_alerts;
+    bool m_frameWasActive = false;
 
     // Notes each alert since from that tells of a failed handler of the
     // window (an error alert under the window's caption): its first cause
@@ -102,8 +104,21 @@ class TestRandomKeys : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { m_alerts = std::make_unique<AlertSink>(); }
-    void cleanupTestCase() { m_alerts.reset(); }
+    void initTestCase()
+    {
+        m_alerts = std::make_unique<AlertSink>();
+        m_frameWasActive = mainWindow().isActiveWindow();
+    }
+    // The windows the keys raised and closed (alerts, list popups) leave
+    // the frame inactive: the tests after this one find it as it was.
+    void cleanupTestCase()
+    {
+        m_alerts.reset();
+        if (m_frameWasActive) {
+            mainWindow().activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&mainWindow()));
+        }
+    }
 
     void everyTextBox_data()
     {
