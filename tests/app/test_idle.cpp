@@ -18,7 +18,8 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QMap>
-#include <QPointer>
+#include <QScopeGuard>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -77,8 +78,6 @@ bool isRtcClock(const TimerName& t)
     return t.window == QLatin1String("Ctrl_8990_pcf8563") && t.name == QLatin1String("Timer2");
 }
 
-// Every object reachable from the application, its windows and their
-// instances, with the timers registered for it.
 void collect(QObject* o, QSet<QObject*>& seen)
 {
     if (!o || seen.contains(o))
@@ -87,6 +86,8 @@ void collect(QObject* o, QSet<QObject*>& seen)
     for (QObject* c : o->children())
         collect(c, seen);
 }
+// The timers registered for every object reachable from the application,
+// its top-level windows and the window instances, but the clock allowed.
 QStringList registeredTimers()
 {
     QSet<QObject*> all;
@@ -172,6 +173,13 @@ private Q_SLOTS:
         // Windows that greet with an alert (a missing file) are answered.
         auto answer = std::make_unique<ModalSweeper>();
         std::vector<ToolWindow*> windows;
+        // Closed again however the test ends, so the tests after it start
+        // with none open.
+        const auto closeAll = qScopeGuard([&] {
+            for (ToolWindow* w : windows)
+                w->unload();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
         for (const WindowEntry& e : windowTable()) {
             ToolWindow& w = e.instance();
             A_main::popupWindow(w);
@@ -204,10 +212,6 @@ private Q_SLOTS:
         const double seconds = wall.elapsed() / 1000.0;
         counter->stop();
         const WakeCounter* c = counter.get();
-
-        for (ToolWindow* w : windows)
-            w->unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
         QStringList seen, wrong;
         int allowedTicks = 0;
