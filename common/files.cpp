@@ -237,13 +237,47 @@ QString notafile(const QString& path)
     return QStringLiteral("it is not a regular file");
 }
 
-std::optional<QByteArray> readfile(const QString& path, qint64 cap)
+namespace {
+// At most cap bytes of a regular file; more tells that it holds more. A
+// caller that takes only whole files (wholeOnly) reads none of a larger one.
+std::optional<QByteArray> readUpTo(const QString& path, qint64 cap, bool wholeOnly, bool& more)
 {
+    more = false;
     QFile f;
     if (!openregular(path, f))
         return std::nullopt;
-    QByteArray bytes = f.read(std::min(cap, std::max<qint64>(f.size(), 0)));
+    cap = std::max<qint64>(cap, 0);
+    const qint64 size = std::max<qint64>(f.size(), 0);
+    if (wholeOnly && size > cap) {
+        more = true;
+        return std::nullopt;
+    }
+    QByteArray bytes = f.read(std::min(cap, size));
     if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    // Asked after the read, so a file that grew meanwhile is not taken as
+    // ending where the read stopped.
+    more = f.size() > bytes.size();
+    return bytes;
+}
+} // namespace
+
+std::optional<QByteArray> readfilehead(const QString& path, qint64 cap, bool* more)
+{
+    bool past = false;
+    std::optional<QByteArray> bytes = readUpTo(path, cap, false, past);
+    if (more)
+        *more = past;
+    return bytes;
+}
+
+std::optional<QByteArray> readfile(const QString& path, qint64 cap, bool* tooLarge)
+{
+    bool past = false;
+    std::optional<QByteArray> bytes = readUpTo(path, cap, true, past);
+    if (tooLarge)
+        *tooLarge = past;
+    if (past)
         return std::nullopt;
     return bytes;
 }

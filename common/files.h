@@ -24,10 +24,18 @@ QString notafile(const QString& path);
 // place meanwhile never blocks. False otherwise, f left closed.
 bool openregular(const QString& path, QFile& f);
 
-// The bytes of a regular file, at most cap of them. None when path is not a
+// The bytes of a regular file of at most cap bytes. None when path is not a
 // regular file (a FIFO, folder or device reads as missing, and is never
-// waited on) or cannot be read.
-std::optional<QByteArray> readfile(const QString& path, qint64 cap);
+// waited on), cannot be read, or holds more than cap bytes: a file is never
+// taken in part. tooLarge, when given, tells that last case apart (worded by
+// toolargetext, common/textlines.h).
+std::optional<QByteArray> readfile(const QString& path, qint64 cap, bool* tooLarge = nullptr);
+
+// The first bytes of a regular file, at most cap of them, for a reader that
+// uses only a file's beginning (its first line, its first lines) and decides
+// itself what a file that goes on past them means. more, when given, tells
+// that the file holds more than cap bytes. None as for readfile.
+std::optional<QByteArray> readfilehead(const QString& path, qint64 cap, bool* more = nullptr);
 
 // Writes bytes to path atomically: the old file stays whole until the new
 // one is complete. A read-only mark on the old file is cleared first. Raises

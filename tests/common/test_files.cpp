@@ -326,14 +326,30 @@ private Q_SLOTS:
         QCOMPARE(QDir(t.work()).entryList(QDir::Files), QStringList{"big.bin"});
     }
 
+    // A file over the cap is refused whole, and told apart from one that
+    // cannot be read; a reader of a file's beginning asks for it by name.
     void readfileReadsWhatTheFileHolds()
     {
         TempFolders t;
-        const QString p = writeFile(t.workFile("data.bin"), QByteArray("\x00\xff\r\nabc", 6));
-        QCOMPARE(readfile(p, 1 << 25), QByteArray("\x00\xff\r\nabc", 6));
-        QCOMPARE(readfile(p, 2), QByteArray("\x00\xff", 2));
-        QCOMPARE(readfile(writeFile(t.workFile("empty"), QByteArray()), 100), QByteArray());
-        QVERIFY(!readfile(t.workFile("missing"), 100));
+        const QByteArray six("\x00\xff\r\nabc", 6);
+        const QString p = writeFile(t.workFile("data.bin"), six);
+        bool tooLarge = true;
+        QCOMPARE(readfile(p, 1 << 25, &tooLarge), six);
+        QVERIFY(!tooLarge);
+        QCOMPARE(readfile(p, 6), six);
+        QVERIFY(!readfile(p, 5, &tooLarge));
+        QVERIFY(tooLarge);
+        QVERIFY(!readfile(p, 0));
+        bool more = false;
+        QCOMPARE(readfilehead(p, 2, &more), QByteArray("\x00\xff", 2));
+        QVERIFY(more);
+        QCOMPARE(readfilehead(p, 6, &more), six);
+        QVERIFY(!more);
+        QCOMPARE(readfile(writeFile(t.workFile("empty"), QByteArray()), 0), QByteArray());
+        QVERIFY(!readfile(t.workFile("missing"), 100, &tooLarge));
+        QVERIFY(!tooLarge);
+        QVERIFY(!readfilehead(t.workFile("missing"), 100, &more));
+        QVERIFY(!more);
         QVERIFY(!readfile(QString(), 100));
     }
 
