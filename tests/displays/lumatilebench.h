@@ -5,6 +5,7 @@
 #include "lumatileboard.h"
 
 #include "support/ptypair.h"
+#include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/typing.h"
 
@@ -78,7 +79,7 @@ struct LumatileBench {
                 out << c.mid(4);
         return out;
     }
-    void close() const { w.subWindow() ? w.subWindow()->close() : w.form()->close(); }
+    void close() const { closeOrQuit(w, false); }
 
     TempFolders tf;
     PtyPair pty;

@@ -5,6 +5,7 @@
 #include "gaugeboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -32,34 +33,15 @@ using namespace batterygauge;
 
 namespace {
 
-struct Bench {
-    explicit Bench(const QString& extraPort = QString())
-    {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
-        w.load();
-        w.show();
-        qputenv("VOLTARIS_PORTS", ports);
-        if (extraPort.isEmpty())
-            choose(pty.path());
-    }
-    ~Bench()
-    {
-        sim.stop();
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
+// With a fake port listed, none is chosen.
+struct Bench : ControllerBench<Ctrl_6141_batterygauge, GaugeBoard> {
+    explicit Bench(const QString& extraPort = QString()) : ControllerBench(extraPort.isEmpty(), extraPort) {}
+    // The board's reports stop before the window goes.
+    ~Bench() { sim.stop(); }
     template <class T>
     T* ctl(const QString& name) const
     {
         return w.form()->findChild<T*>(name);
-    }
-    void choose(const QString& port) const
-    {
-        auto* p = ctl<QComboBox>("portselect");
-        p->setCurrentIndex(p->findText(port));
     }
     QStringList shown() const
     {
@@ -71,11 +53,6 @@ struct Bench {
     QRadioButton* indicator() const { return ctl<QRadioButton>("Option1"); }
     QCheckBox* logBox() const { return ctl<QCheckBox>("Check1"); }
     static QByteArray logged() { return readFile(logPath()); }
-
-    TempFolders tf;
-    PtyPair pty;
-    GaugeBoard sim{pty};
-    Ctrl_6141_batterygauge& w = FormSlots::get<Ctrl_6141_batterygauge>();
 };
 
 QByteArray lines(const QList<int>& hundredths)
@@ -204,12 +181,7 @@ private Q_SLOTS:
         b.logBox()->setChecked(true);
         ModalAnswer alert("Command1_0");
         alert.setWindowName("Z_alert");
-        alert.setBeforePress([&](QWidget*) {
-            if (QMdiSubWindow* sub = b.w.subWindow())
-                sub->close();
-            else
-                b.w.unload();
-        });
+        alert.setBeforePress([&](QWidget*) { closeOrQuit(b.w, false); });
         b.sim.send(GaugeBoard::report(1, '0') + GaugeBoard::report(2, '0') + GaugeBoard::report(3, '0'));
         QTRY_VERIFY(alert.answered());
         QCOMPARE(alert.title(), QStringLiteral("Log file error"));

@@ -4,6 +4,7 @@
 #include "dacboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -35,33 +36,21 @@ using namespace dualdac;
 
 namespace {
 
-struct Bench {
+struct Bench : ControllerBench<Ctrl_7547_dualdac, DacBoard> {
     // Loads the window with `extraPort` (a fake's name) among its ports and
-    // chooses `choose` (the pseudo-terminal by default, none when "").
-    explicit Bench(std::optional<QString> choose = std::nullopt, const QString& extraPort = QString())
+    // chooses `port` (the pseudo-terminal by default, none when "").
+    explicit Bench(std::optional<QString> port = std::nullopt, const QString& extraPort = QString())
+        : ControllerBench(false, extraPort)
     {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
-        w.load();
-        w.show();
-        qputenv("VOLTARIS_PORTS", ports);
-        const QString port = choose.value_or(pty.path());
-        if (!port.isEmpty())
-            portselect()->setCurrentIndex(portselect()->findText(port));
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
+        const QString chosen = port.value_or(pty.path());
+        if (!chosen.isEmpty())
+            choose(chosen);
     }
     template <class T>
     T* ctl(const QString& name) const
     {
         return w.form()->findChild<T*>(name);
     }
-    QComboBox* portselect() const { return ctl<QComboBox>("portselect"); }
     QComboBox* baud() const { return ctl<QComboBox>("baudrateselect"); }
     QScrollBar* bar(int i) const { return ctl<QScrollBar>(arrayName("vset", i)); }
     QLineEdit* box(const QString& name, int i) const { return ctl<QLineEdit>(arrayName(name, i)); }
@@ -80,10 +69,6 @@ struct Bench {
         if (release)
             bar(i)->setSliderDown(false);
     }
-
-    PtyPair pty;
-    DacBoard sim{pty};
-    Ctrl_7547_dualdac& w = FormSlots::get<Ctrl_7547_dualdac>();
 };
 
 } // namespace
@@ -441,17 +426,9 @@ private Q_SLOTS:
         Bench b;
         b.logOn(0);
         b.sim.setSilent(true);
-        QTimer::singleShot(20, [&] {
-            if (quit)
-                mainWindow().close();
-            else
-                b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close();
-        });
+        QTimer::singleShot(20, [&] { closeOrQuit(b.w, quit); });
         b.click(0);
-        QTRY_VERIFY(!b.w.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (quit)
-            recoverFromQuit();
+        QVERIFY(closedAndRecovered(b.w, quit));
         QCOMPARE(b.sim.commands(), QStringList{"$0010"});
         QVERIFY(!b.w.serial.rs232.isOpen());
     }

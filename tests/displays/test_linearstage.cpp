@@ -4,6 +4,7 @@
 #include "stageboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/modal.h"
 #include "support/oddfiles.h"
 #include "support/ptypair.h"
@@ -28,27 +29,10 @@ using namespace linearstage;
 
 namespace {
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            choose(pty);
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choose(PtyPair& p)
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(p.path()));
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_9730_linearstage, StageBoard> {
+    using ControllerBench::ControllerBench;
+    using ControllerBench::choose;
+    void choose(PtyPair& p) const { choose(p.path()); }
     QStringList boxes() const
     {
         return {text("position_0"), text("position_1"), text("position_2"), text("speed_0"), text("speed_1")};
@@ -63,10 +47,6 @@ struct Bench {
         QTest::qWait(ms);
         return sim.commands();
     }
-
-    PtyPair pty;
-    StageBoard sim{pty};
-    Ctrl_9730_linearstage& w = FormSlots::get<Ctrl_9730_linearstage>();
 };
 
 QStringList settingsFile()
@@ -310,7 +290,7 @@ private Q_SLOTS:
     {
         Bench b;
         AlertSink alerts;
-        QTimer::singleShot(50, [&] { b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close(); });
+        QTimer::singleShot(50, [&] { closeOrQuit(b.w, false); });
         b.click(3);
         QTRY_VERIFY(!b.w.isLoaded());
         QCOMPARE(b.settle(300), QStringList{"$0011"});
@@ -330,25 +310,22 @@ private Q_SLOTS:
     // saved with the leading blank, and lines 5 to 100 are kept.
     void settingsFileRoundTrip()
     {
-        TempFolders tf;
-        {
-            Bench b(false);
-            QCOMPARE(b.boxes(), (QStringList{"0", "0", "0", "0", "0"}));
-            paste(b.edit("position_1"), "120");
-            paste(b.edit("position_2"), "4660.0");
-            paste(b.edit("speed_0"), "33.5");
-            paste(b.edit("speed_1"), "-2");
-        }
+        Bench b(false);
+        QCOMPARE(b.boxes(), (QStringList{"0", "0", "0", "0", "0"}));
+        paste(b.edit("position_1"), "120");
+        paste(b.edit("position_2"), "4660.0");
+        paste(b.edit("speed_0"), "33.5");
+        paste(b.edit("speed_1"), "-2");
+        b.w.unload();
         QCOMPARE(settingsFile().mid(0, 5), (QStringList{" 120", " 4660", " 33.5", "-2", ""}));
         QCOMPARE(settingsFile().size(), 101);
         QStringList lines = settingsFile();
         lines[4] = "line five";
         lines[99] = "line hundred";
         writeFile(Ctrl_9730_linearstage::settingsPath(), lines.join("\r\n").toLatin1());
-        {
-            Bench b(false);
-            QCOMPARE(b.boxes(), (QStringList{"0", "120", "4660", "33.5", "-2"}));
-        }
+        b.w.show();
+        QCOMPARE(b.boxes(), (QStringList{"0", "120", "4660", "33.5", "-2"}));
+        b.w.unload();
         lines = settingsFile();
         QCOMPARE(lines[4], QStringLiteral("line five"));
         QCOMPARE(lines[99], QStringLiteral("line hundred"));
@@ -370,9 +347,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, shown);
-        TempFolders tf;
-        writeFile(Ctrl_9730_linearstage::settingsPath(), bytes);
         Bench b(false);
+        b.w.unload();
+        writeFile(Ctrl_9730_linearstage::settingsPath(), bytes);
+        b.w.show();
         QVERIFY(b.w.isLoaded());
         QCOMPARE(b.boxes().mid(1), shown);
     }
@@ -381,14 +359,15 @@ private Q_SLOTS:
     void oddSettingsPath()
     {
         QFETCH(OddFile, odd);
-        TempFolders tf;
+        Bench b(false);
+        b.w.unload();
+        QFile::remove(Ctrl_9730_linearstage::settingsPath());
         makeOddFile(Ctrl_9730_linearstage::settingsPath(), odd);
         AlertSink alerts;
-        {
-            Bench b(false);
-            QVERIFY(b.w.isLoaded());
-            QCOMPARE(b.boxes(), (QStringList{"0", "0", "0", "0", "0"}));
-        }
+        b.w.show();
+        QVERIFY(b.w.isLoaded());
+        QCOMPARE(b.boxes(), (QStringList{"0", "0", "0", "0", "0"}));
+        b.w.unload();
         QTRY_COMPARE(alerts.titles.size(), 1);
         QVERIFY(isOddFile(Ctrl_9730_linearstage::settingsPath(), odd));
     }

@@ -388,12 +388,10 @@ private Q_SLOTS:
         const QByteArray saved = b.text("fontfile").toLatin1() + "\r\n";
         QObject::connect(&b.sim, &BoardSimulator::commandReceived, &b.sim, [&] {
             if (b.sim.commands().size() == 7)
-                QTimer::singleShot(0, [] { mainWindow().close(); });
+                QTimer::singleShot(0, [&] { closeOrQuit(b.w, true); });
         });
         b.click(Ctrl_9693_lumatile::WriteAll);
-        QTRY_VERIFY(!b.w.isLoaded());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        recoverFromQuit();
+        QVERIFY(closedAndRecovered(b.w, true));
         QVERIFY(b.sim.commands().size() < 229);
         QVERIFY(QFile::exists(path));
         QCOMPARE(readFile(path), saved);

@@ -4,6 +4,7 @@
 #include "servoboard.h"
 
 #include "support/alertsink.h"
+#include "support/controllerbench.h"
 #include "support/modal.h"
 #include "support/oddfiles.h"
 #include "support/ptypair.h"
@@ -36,27 +37,10 @@ namespace {
 const QStringList defaults{"16", "40", "1000", "1000", "250", "200", "511", "1", "100"};
 const QString defaultFrame = QStringLiteral("$0030102803E803E800FA00C801FF0164");
 
-struct Bench {
-    explicit Bench(bool connect = true)
-    {
-        w.load();
-        w.show();
-        if (connect)
-            choose(pty);
-    }
-    ~Bench()
-    {
-        if (w.isLoaded())
-            w.unload();
-        FormSlots::get<RS232_comportscanner>().unload();
-    }
-    void choose(PtyPair& p)
-    {
-        auto* ports = w.form()->findChild<QComboBox*>("portselect");
-        ports->setCurrentIndex(ports->findText(p.path()));
-    }
-    QLineEdit* edit(const QString& name) const { return w.form()->findChild<QLineEdit*>(name); }
-    QString text(const QString& name) const { return edit(name)->text(); }
+struct Bench : ControllerBench<Ctrl_8879_servoc, ServoBoard> {
+    using ControllerBench::ControllerBench;
+    using ControllerBench::choose;
+    void choose(PtyPair& p) const { choose(p.path()); }
     QStringList row(const QString& name, int n) const
     {
         QStringList out;
@@ -81,10 +65,6 @@ struct Bench {
         QTest::qWait(ms);
         return sim.commands();
     }
-
-    PtyPair pty;
-    ServoBoard sim{pty};
-    Ctrl_8879_servoc& w = FormSlots::get<Ctrl_8879_servoc>();
 };
 
 } // namespace
@@ -258,10 +238,16 @@ private Q_SLOTS:
             QVERIFY(bar->isSliderDown());
             const int first = bar->value();
             QVERIFY2(first > -36, qPrintable(QString::number(first)));
-            QCOMPARE(b.text("speed"), QString::number(first / 10.0));
-            drag.moveBy(40);
+            QCOMPARE(b.text("speed"), speedText(first));
+            // Step by step across whole speeds too, which keep their ".0".
+            bool whole = false;
+            for (int i = 0; i < 40; ++i) {
+                drag.moveBy(1);
+                QCOMPARE(b.text("speed"), speedText(bar->value()));
+                whole = whole || (bar->value() != 0 && bar->value() % 10 == 0);
+            }
+            QVERIFY(whole);
             QVERIFY(bar->value() > first);
-            QCOMPARE(b.text("speed"), QString::number(bar->value() / 10.0));
             QVERIFY(b.settle().isEmpty());
             drag.release();
         }
@@ -304,7 +290,7 @@ private Q_SLOTS:
     {
         Bench b;
         AlertSink alerts;
-        QTimer::singleShot(150, [&] { b.w.subWindow() ? b.w.subWindow()->close() : b.w.form()->close(); });
+        QTimer::singleShot(150, [&] { closeOrQuit(b.w, false); });
         QElapsedTimer t;
         t.start();
         b.click(4);
