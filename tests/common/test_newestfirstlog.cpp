@@ -1,11 +1,16 @@
 // The newest-first log box: what it keeps, what it paints where, and where
 // a reader's view stays while lines arrive.
 
+#include "support/loopgaps.h"
 #include "support/testmain.h"
 
 #include "common/newestfirstlog.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QMenu>
+#include <QTimer>
 #include <QScrollBar>
 #include <QTest>
 
@@ -25,6 +30,19 @@ QList<bool> inkedRows(NewestFirstLog& log, int rows)
         out << ink;
     }
     return out;
+}
+// The middle of row r of the box.
+QPoint rowPoint(NewestFirstLog& log, int r)
+{
+    const int h = log.fontMetrics().lineSpacing();
+    return QPoint(20, r * h + h / 2);
+}
+
+void keyToFocus(Qt::Key k, Qt::KeyboardModifiers mods = {})
+{
+    QWidget* f = QApplication::focusWidget();
+    QVERIFY(f);
+    QTest::keyClick(f, k, mods);
 }
 } // namespace
 
@@ -93,6 +111,110 @@ private Q_SLOTS:
         QCOMPARE(log.line(0), QStringLiteral("52"));
         log.clear();
         QCOMPARE(log.verticalScrollBar()->maximum(), 0);
+    }
+
+    // Lines are selected with the mouse and the keyboard and copied as
+    // shown, newest first; the lines of one entry keep their order.
+    void copiesWhatIsSelected()
+    {
+        QWidget window;
+        auto* log = new NewestFirstLog(&window);
+        log->setGeometry(0, 0, 300, 6 * log->fontMetrics().lineSpacing() + 2 * log->frameWidth());
+        for (const char* l : {"oldest", "first\nsecond", "newer", "newest"})
+            log->addLine(QString::fromLatin1(l));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+
+        QTest::mouseClick(log->viewport(), Qt::LeftButton, {}, rowPoint(*log, 1));
+        QCOMPARE(QApplication::focusWidget(), log);
+        keyToFocus(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("newer"));
+
+        keyToFocus(Qt::Key_Down, Qt::ShiftModifier);
+        keyToFocus(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("newer\nfirst\nsecond"));
+
+        // Shift+click extends from the line clicked first; a new line
+        // arriving leaves the selection on its lines.
+        QTest::mouseClick(log->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowPoint(*log, 3));
+        log->addLine(QStringLiteral("later"));
+        keyToFocus(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("newer\nfirst\nsecond\noldest"));
+
+        keyToFocus(Qt::Key_A, Qt::ControlModifier);
+        keyToFocus(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("later\nnewest\nnewer\nfirst\nsecond\noldest"));
+
+        // The right-click menu's Copy, on a line dragged over.
+        QTest::mousePress(log->viewport(), Qt::LeftButton, {}, rowPoint(*log, 0));
+        QMouseEvent drag(QEvent::MouseMove, rowPoint(*log, 1), log->viewport()->mapToGlobal(rowPoint(*log, 1)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(log->viewport(), &drag);
+        QTest::mouseRelease(log->viewport(), Qt::LeftButton, {}, rowPoint(*log, 1));
+        QString chosen;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* a : menu->actions())
+                if (a->text() == QStringLiteral("Copy") && a->isEnabled()) {
+                    chosen = a->text();
+                    menu->setActiveAction(a);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    return;
+                }
+            menu->close();
+        });
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, rowPoint(*log, 1),
+                                    log->viewport()->mapToGlobal(rowPoint(*log, 1)));
+        QApplication::sendEvent(log->viewport(), &menuEvent);
+        QCOMPARE(chosen, QStringLiteral("Copy"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("later\nnewest"));
+
+        // Emptied, nothing is left to copy.
+        QApplication::setActiveWindow(&window);
+        QTRY_COMPARE(QApplication::focusWidget(), log);
+        log->clear();
+        keyToFocus(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("later\nnewest"));
+    }
+
+    // Adding a line costs the same after 71,000 lines as at the start,
+    // with the box shown, painted and a selection standing. CPU time of
+    // this thread, best of a few tries, so a busy machine does not count.
+    void costPerLineIsFlat()
+    {
+        constexpr int total = 72000;
+        constexpr int batch = 1000;
+        double best = 1e9;
+        double first = 0, last = 0;
+        for (int tries = 0; tries < 3 && best > 1.5; ++tries) {
+            NewestFirstLog log;
+            log.resize(400, 20 * log.fontMetrics().lineSpacing());
+            log.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&log));
+            double batchStart = 0;
+            for (int k = 0; k < total; ++k) {
+                if (k % batch == 0)
+                    batchStart = LoopGaps::threadCpuMs();
+                // Lines of one length, so that only their number differs.
+                log.addLine(QStringLiteral("%1 reply $10,%2,ABCDEF").arg(k, 6, 10, QChar(u'0')).arg(k % 97, 3));
+                if (k == 10)
+                    log.selectAll();
+                if (k % 50 == 49)
+                    log.viewport()->repaint();
+                if (k == batch - 1)
+                    first = LoopGaps::threadCpuMs() - batchStart;
+                if (k == total - 1)
+                    last = LoopGaps::threadCpuMs() - batchStart;
+            }
+            QCOMPARE(log.count(), total);
+            best = std::min(best, last / std::max(first, 0.01));
+        }
+        QVERIFY2(best <= 1.5, qPrintable(QStringLiteral("last 1,000 lines cost %1 times the first").arg(best)));
     }
 };
 
