@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <cmath>
+#include <map>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -286,8 +288,51 @@ namespace {
 // Written this many bytes at a time when the event loop is served between.
 constexpr qsizetype kWritePart = 1024 * 1024;
 
-bool writeWhole(const QString& path, const QByteArray& bytes, TimeSlicer* slicer)
+// The newest write begun on each file (by absolute path). A write that
+// serves the event loop looks after each slice: once a newer write of the
+// same file has begun, it gives way and the newer bytes stand.
+std::map<QString, quint64>& newestWrite()
 {
+    static std::map<QString, quint64> newest;
+    return newest;
+}
+
+// A read-only mark cleared so that the file can be replaced; put back
+// unless the new file was committed (or another write has replaced the
+// file meanwhile, whose file is then left as it is).
+class ReadOnlyMark {
+public:
+    explicit ReadOnlyMark(const QString& path) : m_path(path) {}
+    ReadOnlyMark(const ReadOnlyMark&) = delete;
+    ReadOnlyMark& operator=(const ReadOnlyMark&) = delete;
+    ~ReadOnlyMark()
+    {
+        struct stat now {};
+        if (m_cleared && ::stat(QFile::encodeName(m_path).constData(), &now) == 0 && now.st_ino == m_was.st_ino
+            && now.st_dev == m_was.st_dev)
+            ::chmod(QFile::encodeName(m_path).constData(), m_was.st_mode & 07777);
+    }
+    void clear(const QFileInfo& fi)
+    {
+        if (!fi.isFile() || (fi.permissions() & QFileDevice::WriteOwner))
+            return;
+        if (::stat(QFile::encodeName(m_path).constData(), &m_was) != 0)
+            return;
+        m_cleared = QFile::setPermissions(m_path, fi.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    }
+    void committed() { m_cleared = false; }
+
+private:
+    QString m_path;
+    struct stat m_was {};
+    bool m_cleared = false;
+};
+
+bool writeWhole(const QString& path, const QByteArray& given, TimeSlicer* slicer)
+{
+    // The caller's bytes as they are now: a caller that changes its own
+    // copy while the event loop is served does not change what is written.
+    const QByteArray bytes = given;
     if (path.isEmpty())
         cannotSave(path, verr::PathNotFound, QStringLiteral("no file name was given"));
     const QString why = notafile(path);
@@ -296,10 +341,21 @@ bool writeWhole(const QString& path, const QByteArray& bytes, TimeSlicer* slicer
     const QFileInfo fi(path);
     if (!fi.absoluteDir().exists())
         cannotSave(path, verr::PathNotFound, QStringLiteral("its folder does not exist"));
+    static quint64 writes = 0;
+    const QString key = fi.absoluteFilePath();
+    const quint64 mine = ++writes;
+    newestWrite()[key] = mine;
+    const auto forget = qScopeGuard([&] {
+        auto it = newestWrite().find(key);
+        if (it != newestWrite().end() && it->second == mine)
+            newestWrite().erase(it);
+    });
     // The read-only mark is cleared first, as the attributes are set to
-    // normal before writing; QSaveFile then keeps the cleared permissions.
-    if (fi.isFile() && !(fi.permissions() & QFileDevice::WriteOwner))
-        QFile::setPermissions(path, fi.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    // normal before writing (QSaveFile refuses a file it may not write, and
+    // the new file keeps the cleared permissions); a write that does not
+    // get as far as replacing the file puts it back.
+    ReadOnlyMark mark(path);
+    mark.clear(fi);
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
         if (!QFileInfo(fi.absolutePath()).isWritable())
@@ -312,7 +368,7 @@ bool writeWhole(const QString& path, const QByteArray& bytes, TimeSlicer* slicer
     for (qsizetype at = 0; at < bytes.size() && whole; at += kWritePart) {
         const qsizetype n = qMin(kWritePart, bytes.size() - at);
         whole = f.write(bytes.constData() + at, n) == n;
-        if (whole && slicer && !slicer->yield()) {
+        if (whole && slicer && (!slicer->yield() || newestWrite()[key] != mine)) {
             f.cancelWriting();
             return false;
         }
@@ -324,6 +380,7 @@ bool writeWhole(const QString& path, const QByteArray& bytes, TimeSlicer* slicer
     }
     if (!f.commit())
         cannotSave(path, verr::DeviceIO, QStringLiteral("writing failed (") + f.errorString() + u')');
+    mark.committed();
     return true;
 }
 } // namespace

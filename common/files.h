@@ -43,8 +43,10 @@ std::optional<QByteArray> readfilehead(const QString& path, qint64 cap, bool* mo
 // FIFO or device in its place, a missing folder, no permission).
 void writefile(const QString& path, const QByteArray& bytes);
 // The same for a large file, serving the event loop between parts through
-// the caller's slicer. False when the wait was aborted (the window closed,
-// the program quitting): the old file is then left as it was.
+// the caller's slicer. The bytes are taken as they are at the call. False
+// when the wait was aborted (the window closed, the program quitting) or a
+// newer save of the same file began meanwhile (whose bytes then stand): the
+// old file is then left as it was, read-only mark included.
 class TimeSlicer;
 bool writefileServing(const QString& path, const QByteArray& bytes, TimeSlicer& slicer);
 
