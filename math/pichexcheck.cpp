@@ -1,5 +1,7 @@
 #include "pichexcheck.h"
 
+#include "common/owntext.h"
+
 #include "common/fields.h"
 #include "common/numformat.h"
 #include "common/numtext.h"
@@ -52,8 +54,8 @@ void PicImage::erase()
 void PicImage::recordError(const QString& head, const QString& line)
 {
     error = true;
-    QString quoted = line.left(kLongestRecord);
-    if (line.size() > kLongestRecord)
+    QString quoted = leftChars(line, kLongestRecord);
+    if (quoted.size() < line.size())
         quoted += QStringLiteral("...");
     errors += head + kCrLf + quoted + kCrLf + kCrLf;
 }

@@ -1,5 +1,6 @@
 #include "support/testmain.h"
 
+#include "common/owntext.h"
 #include "math/pichexcheck.h"
 
 #include <QTest>
@@ -32,6 +33,19 @@ PicImage load(const QStringList& lines)
 class TestPicHexCheck : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A long bad line is quoted in part, never cut inside a character
+    // outside the Basic Multilingual Plane.
+    void longLineQuotedWhole()
+    {
+        const QString clef = QStringLiteral("\U0001D11E");
+        for (int at : {519, 520, 521, 522}) {
+            const QString line = QStringLiteral(":") + QString(at - 1, u'0') + clef.repeated(4);
+            const PicImage img = load({line});
+            QVERIFY(img.error);
+            QCOMPARE(firstLoneSurrogate(img.errors), -1);
+            QVERIFY2(img.errors.contains(QStringLiteral("...")), qPrintable(QString::number(at)));
+        }
+    }
     void erasedDevice()
     {
         const PicImage img = load({":00000001FF"});
