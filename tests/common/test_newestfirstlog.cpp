@@ -189,9 +189,10 @@ private Q_SLOTS:
     {
         constexpr int total = 72000;
         constexpr int batch = 1000;
-        double best = 1e9;
-        double first = 0, last = 0;
-        for (int tries = 0; tries < 3 && best > 1.5; ++tries) {
+        // Each batch's cheapest run of a few: what a busy machine adds to
+        // a run is never part of the box's own cost.
+        double first = 1e9, last = 1e9;
+        for (int tries = 0; tries < 5 && (tries == 0 || last > 1.5 * first); ++tries) {
             NewestFirstLog log;
             log.resize(400, 20 * log.fontMetrics().lineSpacing());
             log.show();
@@ -207,13 +208,13 @@ private Q_SLOTS:
                 if (k % 50 == 49)
                     log.viewport()->repaint();
                 if (k == batch - 1)
-                    first = LoopGaps::threadCpuMs() - batchStart;
+                    first = std::min(first, LoopGaps::threadCpuMs() - batchStart);
                 if (k == total - 1)
-                    last = LoopGaps::threadCpuMs() - batchStart;
+                    last = std::min(last, LoopGaps::threadCpuMs() - batchStart);
             }
             QCOMPARE(log.count(), total);
-            best = std::min(best, last / std::max(first, 0.01));
         }
+        const double best = last / std::max(first, 0.01);
         QVERIFY2(best <= 1.5, qPrintable(QStringLiteral("last 1,000 lines cost %1 times the first").arg(best)));
     }
 };
