@@ -7,7 +7,7 @@ QString readSettingLine(const QString& path)
 {
     // A damaged giant file gives no more than its first few kilobytes. Only
     // the first line is decoded, so a cut-off tail cannot change how it reads.
-    const QByteArray bytes = readfile(path, 64 * 1024).value_or(QByteArray());
+    const QByteArray bytes = readfilehead(path, 64 * 1024).value_or(QByteArray());
     qsizetype end = 0;
     while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
         ++end;

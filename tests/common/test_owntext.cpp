@@ -85,6 +85,14 @@ private Q_SLOTS:
             QCOMPARE(readSettingLine(writeFile(dir.filePath("line.txt"), bytes + "\r\n")), text);
     }
 
+    // A damaged settings file grown past what is read still gives its first line.
+    void settingLineOfAGiantFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("line.txt"), "/work/boards\r\n" + QByteArray(200 * 1024, 'x'));
+        QCOMPARE(readSettingLine(path), QStringLiteral("/work/boards"));
+    }
+
     void singleByteRefusalNamesBoxAndCharacter()
     {
         AlertSink alerts;

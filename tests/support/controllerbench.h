@@ -83,21 +83,11 @@ struct ControllerBench {
         QCOMPARE(portIndex(), 0);
     }
     // The user closes the window, or quits the program.
-    void close(bool quit) const
-    {
-        if (quit)
-            mainWindow().close();
-        else if (w.subWindow())
-            w.subWindow()->close();
-        else
-            w.form()->close();
-    }
+    void close(bool quit) const { closeOrQuit(w, quit); }
     // Waits for the window to go, and stands the program up again after a quit.
     void closed(bool quit) const
     {
-        QTRY_VERIFY(!w.isLoaded());
-        if (quit)
-            recoverFromQuit();
+        QVERIFY(closedAndRecovered(w, quit));
         QTest::qWait(50);
     }
 
