@@ -1,4 +1,5 @@
 #include "support/modal.h"
+#include "support/quitting.h"
 #include "support/testmain.h"
 
 #include "app/a_main.h"
@@ -148,7 +149,7 @@ private Q_SLOTS:
         Probe_window& w = FormSlots::get<Probe_window>();
         w.show();
         const int unloadsBefore = w.unloads;
-        QTimer::singleShot(50, [] { mainWindow().close(); });
+        QTimer::singleShot(50, [&w] { closeOrQuit(w, true); });
         QElapsedTimer t;
         t.start();
         w.waitInHandler(1000);
@@ -156,11 +157,7 @@ private Q_SLOTS:
         QVERIFY(w.formAfterWait);
         QCOMPARE(w.unloads, unloadsBefore + 1);
         QVERIFY(!w.isLoaded());
-        // Let the application's quit request settle and stand up again.
-        setQuitting(false);
-        QTimer::singleShot(0, [] { QCoreApplication::quit(); });
-        QCoreApplication::exec();
-        mainWindow().show();
+        recoverFromQuit();
     }
 };
 
