@@ -1,5 +1,5 @@
 #include "pic_picpins.h"
-#include "charlimit.h"
+#include "common/charlimit.h"
 
 #include "common/alert.h"
 #include "common/owntext.h"
