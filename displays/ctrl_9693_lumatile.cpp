@@ -2,6 +2,7 @@
 #include "linestroke.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/owntext.h"
 #include "common/clock.h"
 #include "common/controlchars.h"
@@ -204,7 +205,7 @@ void Ctrl_9693_lumatile::buildEditor(QWidget* form, Ui* u)
 
     u->udcpattern = place<QLineEdit>(form, QStringLiteral("udcpattern"), 1200, 4800, 1800, 315);
     u->udcpattern->setFont(fixedFont());
-    u->udcpattern->setMaxLength(patternLength);
+    u->udcpattern->setValidator(new CharLimit(patternLength, u->udcpattern));
     u->udcpattern->setText(initialPattern);
     onKeyPress(u->udcpattern, [this](int key) {
         if (key == 13) {

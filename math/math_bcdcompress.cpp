@@ -2,6 +2,7 @@
 #include "subbcd.h"
 
 #include "common/boxtext.h"
+#include "common/charlimit.h"
 #include "common/controlchars.h"
 #include "common/fields.h"
 #include "common/formbuilder.h"
@@ -36,10 +37,10 @@ void Math_bcdcompress::build(QWidget* form)
     placeLabel(form, QStringLiteral("ASCII Decimal"), 120, 780, 1800, 255, QStringLiteral("Label1"));
     placeLabel(form, QStringLiteral("32bit Hex"), 2160, 780, 1800, 255, QStringLiteral("Label2"));
     u->xdecimal = place<QLineEdit>(form, QStringLiteral("xdecimal"), 120, 1050, 1800, 315);
-    u->xdecimal->setMaxLength(9);
+    u->xdecimal->setValidator(new CharLimit(9, u->xdecimal));
     u->xdecimal->setText(QStringLiteral("000000000"));
     u->xhexadecimal = place<QLineEdit>(form, QStringLiteral("xhexadecimal"), 2160, 1050, 1800, 315);
-    u->xhexadecimal->setMaxLength(8);
+    u->xhexadecimal->setValidator(new CharLimit(8, u->xhexadecimal));
     u->xhexadecimal->setText(QStringLiteral("00000000"));
     u->Text1 = place<QPlainTextEdit>(form, QStringLiteral("Text1"), 120, 1500, 6000, 2100);
     u->Text1->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -3,6 +3,7 @@
 #include "sudokusolver.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/formbuilder.h"
 #include "common/pacing.h"
 
@@ -237,7 +238,7 @@ void Math_sudoku::onLoad()
     for (int i = 0; i < 7; ++i)
         setBackColor(ui->ccode[i], legend[i].colour);
     for (QLineEdit* box : ui->cellvalue)
-        box->setMaxLength(1);
+        box->setValidator(new CharLimit(1, box));
     ui->loadlist->setCurrentIndex(0);
     loadpuzzle(0);
 }

@@ -3,6 +3,7 @@
 #include "testvectors.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/fields.h"
 #include "common/formbuilder.h"
 #include "common/xtea.h"
@@ -29,7 +30,7 @@ Math_xteatester::Math_xteatester() : ToolWindow("Math_xteatester", QSize(7500, 2
 namespace {
 int lengthOf(const QLineEdit* box)
 {
-    return box->maxLength();
+    return charLimit(box);
 }
 void padBox(QLineEdit* box)
 {
@@ -50,7 +51,7 @@ void Math_xteatester::build(QWidget* form)
     auto box = [&](const char* name, int length, double left, double top, double width) {
         auto* b = place<QLineEdit>(form, QString::fromLatin1(name), left, top, width, 345);
         b->setFont(fixed);
-        b->setMaxLength(length);
+        b->setValidator(new CharLimit(length, b));
         return b;
     };
 

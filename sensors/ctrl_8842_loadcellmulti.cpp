@@ -2,6 +2,7 @@
 #include "loadcellmulti.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/controlchars.h"
 #include "common/formbuilder.h"
 #include "common/paths.h"
@@ -55,7 +56,7 @@ void Ctrl_8842_loadcellmulti::build(QWidget* form)
             b->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             b->setText(column == 0 ? QStringLiteral("0.000") : QStringLiteral("0"));
             if (editable)
-                b->setMaxLength(5);
+                b->setValidator(new CharLimit(5, b));
             else
                 setOutputBox(b);
             onKeyPress(b, [](int key) {

@@ -3,6 +3,7 @@
 #include "common/newestfirstlog.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/controlchars.h"
 #include "common/formbuilder.h"
 
@@ -70,7 +71,7 @@ void Ctrl_9249_lis33accel::build(QWidget* form)
         b->setText(QStringLiteral("0"));
         b->setToolTip(QString::fromLatin1(tip));
         if (maxLength)
-            b->setMaxLength(maxLength);
+            b->setValidator(new CharLimit(maxLength, b));
         onKeyPress(b, [b](int key) {
             key = keyhex(key);
             if (key == 13) {

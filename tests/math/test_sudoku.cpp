@@ -3,6 +3,7 @@
 #include "support/typing.h"
 
 #include "common/alert.h"
+#include "common/charlimit.h"
 #include "common/formbuilder.h"
 #include "math/candidatebox.h"
 #include "math/math_sudoku.h"
@@ -103,7 +104,7 @@ private Q_SLOTS:
         for (int i = 0; i < cellCount; ++i) {
             QCOMPARE(back(cell(i)), white);
             QVERIFY(!cell(i)->isReadOnly());
-            QCOMPARE(cell(i)->maxLength(), 1);
+            QCOMPARE(charLimit(cell(i)), 1);
         }
         for (int k = 0; k < candidateCount; ++k) {
             QCOMPARE(candidate(k)->backColor(), white);
