@@ -1,7 +1,7 @@
 // The newest-first log box: what it keeps, what it paints where, and where
 // a reader's view stays while lines arrive.
 
-#include "support/loopgaps.h"
+#include "support/paceratio.h"
 #include "support/testmain.h"
 
 #include "common/newestfirstlog.h"
@@ -184,38 +184,34 @@ private Q_SLOTS:
 
     // Adding a line costs the same after 71,000 lines as at the start,
     // with the box shown, painted and a selection standing. CPU time of
-    // this thread, best of a few tries, so a busy machine does not count.
+    // this thread, against a gauge fed in turns with the box, so a busy
+    // machine does not count.
     void costPerLineIsFlat()
     {
         constexpr int total = 72000;
         constexpr int batch = 1000;
-        // Each batch's cheapest run of a few: what a busy machine adds to
-        // a run is never part of the box's own cost.
-        double first = 1e9, last = 1e9;
-        for (int tries = 0; tries < 5 && (tries == 0 || last > 1.5 * first); ++tries) {
-            NewestFirstLog log;
-            log.resize(400, 20 * log.fontMetrics().lineSpacing());
-            log.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&log));
-            double batchStart = 0;
-            for (int k = 0; k < total; ++k) {
-                if (k % batch == 0)
-                    batchStart = LoopGaps::threadCpuMs();
+        NewestFirstLog log;
+        log.resize(400, 20 * log.fontMetrics().lineSpacing());
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        PaceGauge gauge(nullptr, log.font());
+        int k = 0;
+        auto add = [&](int n) {
+            for (int i = 0; i < n; ++i, ++k) {
                 // Lines of one length, so that only their number differs.
                 log.addLine(QStringLiteral("%1 reply $10,%2,ABCDEF").arg(k, 6, 10, QChar(u'0')).arg(k % 97, 3));
                 if (k == 10)
                     log.selectAll();
                 if (k % 50 == 49)
                     log.viewport()->repaint();
-                if (k == batch - 1)
-                    first = std::min(first, LoopGaps::threadCpuMs() - batchStart);
-                if (k == total - 1)
-                    last = std::min(last, LoopGaps::threadCpuMs() - batchStart);
             }
-            QCOMPARE(log.count(), total);
-        }
-        const double best = last / std::max(first, 0.01);
-        QVERIFY2(best <= 1.5, qPrintable(QStringLiteral("last 1,000 lines cost %1 times the first").arg(best)));
+        };
+        const double first = gauge.ratio(add, batch);
+        add(total - 2 * batch);
+        const double last = gauge.ratio(add, batch);
+        QCOMPARE(log.count(), total);
+        const double growth = last / first;
+        QVERIFY2(growth <= 1.5, qPrintable(QStringLiteral("last 1,000 lines cost %1 times the first").arg(growth)));
     }
 };
 

@@ -4,7 +4,7 @@
 #include "lis33board.h"
 
 #include "support/controllerbench.h"
-#include "support/cputime.h"
+#include "support/paceratio.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/quitting.h"
@@ -394,67 +394,33 @@ private Q_SLOTS:
 
     // Hours of polling, with the event loop served after every line as it
     // is between ticks: the last thousand lines of 72,000 cost no more CPU
-    // time than the first thousand, and every line is kept. A short log
-    // beside the window's, fed in turns with it, gauges the machine's pace
-    // at either time, so a machine that slows down in between (a busy
-    // neighbour on the same core) does not pass for a log that does.
+    // time than the first thousand, and every line is kept. A gauge beside
+    // the window's log takes the machine's pace at either time, so a
+    // machine that slows down in between does not pass for a log that does.
     void longLog()
     {
         mainWindow().show(); // the logs are painted, as on screen
         Bench b;
         b.sim.setSilent(true);
         NewestFirstLog* log = b.log("xcommand");
-        NewestFirstLog gauge(b.w.form());
-        gauge.setGeometry(b.log("xresponse")->geometry());
-        gauge.setFont(log->font());
-        gauge.show();
         QVERIFY(QTest::qWaitForWindowExposed(log));
-        const int lines = 72000, span = 1000, turn = 100;
+        PaceGauge gauge(b.w.form(), log->font());
+        const int lines = 72000, span = 1000;
         int sent = 0;
         auto logLines = [&](int n) {
-            const double t = threadCpuSeconds();
             for (int k = 0; k < n; ++k, ++sent) {
                 b.w.comwrite(pollCommand(sent % 3), 0);
                 QCoreApplication::processEvents();
             }
-            return threadCpuSeconds() - t;
         };
-        auto gaugeLines = [&](int n) {
-            gauge.clear();
-            const double t = threadCpuSeconds();
-            for (int k = 0; k < n; ++k) {
-                gauge.addLine(pollCommand(k % 3) + QStringLiteral("[cr]"));
-                QCoreApplication::processEvents();
-            }
-            return threadCpuSeconds() - t;
-        };
-        // A span of the window's log fed in turns with the gauge's lines:
-        // each turn's cost against the gauge's, and the median of those, so
-        // a moment when the machine is busier does not decide the verdict.
-        auto measure = [&](double& cost, double& pace) {
-            std::vector<double> ratios;
-            for (int k = 0; k < span / turn; ++k) {
-                const double p = gaugeLines(turn);
-                const double c = logLines(turn);
-                pace += p;
-                cost += c;
-                ratios.push_back(c / qMax(p, 1e-6));
-            }
-            std::sort(ratios.begin(), ratios.end());
-            return ratios[ratios.size() / 2];
-        };
-        QCoreApplication::processEvents();
-        // The gauge's first lines pay for caches filled once (glyphs, layout).
-        for (int k = 0; k < 5; ++k)
-            gaugeLines(turn);
-        double first = 0, firstPace = 0, last = 0, lastPace = 0;
-        const double firstRatio = measure(first, firstPace);
+        const double first = gauge.ratio(logLines, span);
+        const double firstMs = gauge.workMs(), firstPace = gauge.gaugeMs();
         logLines(lines - 2 * span);
-        const double lastRatio = measure(last, lastPace);
-        const double growth = lastRatio / firstRatio;
+        const double last = gauge.ratio(logLines, span);
+        const double growth = last / first;
         qInfo("command log: first %d lines %.1f ms, last %d of %d lines %.1f ms of CPU; gauge %.1f and %.1f ms; "
               "growth %.2f",
-              span, first * 1e3, span, lines, last * 1e3, firstPace * 1e3, lastPace * 1e3, growth);
+              span, firstMs, span, lines, gauge.workMs(), firstPace, gauge.gaugeMs(), growth);
         QCOMPARE(log->count(), lines);
         QCOMPARE(b.lines("xcommand").first(), QStringLiteral("$0061[cr]"));
         QCOMPARE(b.lines("xcommand").last(), QStringLiteral("$0060[cr]"));
