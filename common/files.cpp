@@ -345,6 +345,11 @@ bool writeWhole(const QString& path, const QByteArray& given, TimeSlicer* slicer
     const QString key = fi.absoluteFilePath();
     const quint64 mine = ++writes;
     newestWrite()[key] = mine;
+    // A newer write of this file has begun (and may have ended already).
+    const auto superseded = [&] {
+        const auto it = newestWrite().find(key);
+        return it == newestWrite().end() || it->second != mine;
+    };
     const auto forget = qScopeGuard([&] {
         auto it = newestWrite().find(key);
         if (it != newestWrite().end() && it->second == mine)
@@ -368,7 +373,7 @@ bool writeWhole(const QString& path, const QByteArray& given, TimeSlicer* slicer
     for (qsizetype at = 0; at < bytes.size() && whole; at += kWritePart) {
         const qsizetype n = qMin(kWritePart, bytes.size() - at);
         whole = f.write(bytes.constData() + at, n) == n;
-        if (whole && slicer && (!slicer->yield() || newestWrite()[key] != mine)) {
+        if (whole && slicer && (!slicer->yield() || superseded())) {
             f.cancelWriting();
             return false;
         }
