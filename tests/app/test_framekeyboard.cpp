@@ -1,5 +1,6 @@
 #include "support/testmain.h"
 #include "support/typing.h"
+#include "windowwalk.h"
 
 #include "app/a_main.h"
 #include "app/windowtable.h"
@@ -83,18 +84,8 @@ class TestFrameKeyboard : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        mainWindow().show();
-        QApplication::setActiveWindow(&mainWindow());
-        QVERIFY(QTest::qWaitForWindowActive(&mainWindow()));
-    }
-    void cleanup()
-    {
-        for (ToolWindow* w : FormSlots::all())
-            w->unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void init() { QVERIFY(frameActive()); }
+    void cleanup() { unloadAllWindows(); }
 
     // Three windows, each typed into a box past its first; closing the top
     // one hands the keyboard to the one beneath, in the box it had.

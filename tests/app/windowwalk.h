@@ -14,6 +14,9 @@
 inline bool frameActive()
 {
     mainWindow().show();
+    // A window of another test may have taken the activation: ask for it
+    // back as the platform does, not only as Qt's own record.
+    mainWindow().activateWindow();
     QApplication::setActiveWindow(&mainWindow());
     return QTest::qWaitForWindowActive(&mainWindow());
 }

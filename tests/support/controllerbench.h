@@ -8,6 +8,7 @@
 //   Bench b(false);          // no port chosen
 //   Bench b(false, "fake-x") // "fake-x" listed too
 
+#include "support/extraports.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
 #include "support/quitting.h"
@@ -26,12 +27,11 @@ template <class Window, class Board>
 struct ControllerBench {
     explicit ControllerBench(bool connect = true, const QString& extraPort = QString())
     {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
-        w.load();
-        w.show();
-        qputenv("VOLTARIS_PORTS", ports);
+        {
+            const ExtraPorts more({extraPort});
+            w.load();
+            w.show();
+        }
         if (connect)
             choose(pty.path());
     }

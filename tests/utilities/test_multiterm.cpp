@@ -2,6 +2,7 @@
 // with a simulated far end, fake ports for modem lines and failures.
 
 #include "support/boardsim.h"
+#include "support/extraports.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -40,14 +41,9 @@ struct Term {
     // Loads the terminal with `extraPorts` (fakes' names) among its ports.
     explicit Term(const QStringList& extraPorts = {})
     {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        QByteArray more = ports;
-        for (const QString& p : extraPorts)
-            more += ':' + p.toLatin1();
-        qputenv("VOLTARIS_PORTS", more);
+        const ExtraPorts more(extraPorts);
         w.load();
         w.show();
-        qputenv("VOLTARIS_PORTS", ports);
     }
     ~Term() { w.unload(); }
     template <class T>

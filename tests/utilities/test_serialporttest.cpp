@@ -3,6 +3,7 @@
 
 #include "support/alertsink.h"
 #include "support/boardsim.h"
+#include "support/extraports.h"
 #include "support/fakeport.h"
 #include "support/modal.h"
 #include "support/ptypair.h"
@@ -33,12 +34,9 @@ struct Tester {
     // Loads the tester with `extraPort` (a fake's name) among its ports.
     explicit Tester(const QString& extraPort = QString())
     {
-        const QByteArray ports = qgetenv("VOLTARIS_PORTS");
-        if (!extraPort.isEmpty())
-            qputenv("VOLTARIS_PORTS", ports + ':' + extraPort.toLatin1());
+        const ExtraPorts more({extraPort});
         w.load();
         w.show();
-        qputenv("VOLTARIS_PORTS", ports);
     }
     ~Tester()
     {
