@@ -353,12 +353,23 @@ void Ctrl_8620_glimmerix::write(bool advance)
     u->rstat->setText(QStringLiteral("Wait"));
     setBackColor(u->rstat, colors::white);
     PendingWrite sent{u->customer->text(), m_grid.mdata[0].text, u->model->currentText(), u->datestamp->text(),
-                      u->serialnumber->text(), advance};
+                      u->serialnumber->text(), advance, currentClock().tickMs()};
     // With no wait after it, the answer cannot be handled before the write
     // joins the queue. Nothing went out without a port: no answer is due.
     serial.comwrite(*command, 0);
-    if (ui() && serial.portopen != 0)
+    if (ui() && serial.portopen != 0) {
+        forgetUnanswered();
         m_pending.push_back(std::move(sent));
+    }
+}
+
+void Ctrl_8620_glimmerix::forgetUnanswered()
+{
+    // Left in line, a write the board never answered would take the answer
+    // to the next one, and that board would be recorded under its block.
+    const qint64 now = currentClock().tickMs();
+    while (!m_pending.empty() && now - m_pending.front().sentMs > answerWindowMs)
+        m_pending.pop_front();
 }
 
 void Ctrl_8620_glimmerix::process(int what, const QString&)
@@ -393,8 +404,9 @@ void Ctrl_8620_glimmerix::process(int what, const QString&)
 void Ctrl_8620_glimmerix::writeAnswer(const QString& frame)
 {
     Ui* u = ui();
-    // An answer to no write of ours names no board: nothing is recorded,
-    // advanced or dumped.
+    forgetUnanswered();
+    // An answer to no write still waited for names no board: nothing is
+    // recorded, advanced or dumped.
     if (m_pending.empty())
         return;
     const PendingWrite written = m_pending.front();

@@ -36,6 +36,7 @@ private:
         QString customer, version, model, datestamp, serial;
         // "Write+": once the board confirms, the serial number advances.
         bool advance = false;
+        qint64 sentMs = 0;
     };
     struct Ui;
     Ui* ui() const;
@@ -43,6 +44,7 @@ private:
     void dump();
     void write(bool advance);
     void writeAnswer(const QString& frame);
+    void forgetUnanswered();
     void recordBoard(const PendingWrite& written);
     void showGrid();
     void setSerial(const QString& text);
@@ -53,4 +55,7 @@ private:
     // Oldest first. The board answers its writes one by one in the order
     // they came, and the answer carries nothing else to tell them apart.
     std::deque<PendingWrite> m_pending;
+    // A board answers a write within a fraction of a second; one that has
+    // not answered in this time never will (it was off, or dropped it).
+    static constexpr qint64 answerWindowMs = 2000;
 };

@@ -469,6 +469,68 @@ private Q_SLOTS:
         QCOMPARE(b.text("serialnumber"), QStringLiteral("00000010"));
     }
 
+    // A write the board never answers (it was not powered) is given up
+    // after 2 s: its late answer names no board, and the boards written
+    // once it is powered each take their own answer.
+    void unansweredWriteThenThreeBoards()
+    {
+        Bench b;
+        b.setSerial("00000007");
+        b.edit("customer")->setText("Acme");
+        b.sim.setSilent(true);
+        b.click(5);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        b.clock.advance(2500);
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+
+        // Its answer, arriving now, is ignored.
+        b.sim.setSilent(false);
+        b.sim.clearRecord();
+        b.sim.sendRaw("!0012a\r");
+        b.click(1);
+        QTRY_VERIFY(b.eeread().contains("30:"));
+        QCOMPARE(b.sim.commands(), QStringList{"$0011"});
+        QCOMPARE(b.text("rstat"), QStringLiteral("Wait"));
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000007"));
+        QVERIFY(!QFile::exists(Ctrl_8620_glimmerix::recordPath()));
+
+        b.sim.clearRecord();
+        QByteArray expected = "Customer,Version,Model#,Date,SerialNumber\r\n";
+        const char* customers[] = {"Acme", "Bolt", "Coil"};
+        for (int i = 0; i < 3; ++i) {
+            const QByteArray serial = "0000000" + QByteArray::number(7 + i);
+            b.edit("customer")->setText(customers[i]);
+            b.confirmedWrite(5);
+            QCOMPARE(b.sim.commands()[2 * i], "$00120B" + QString::fromLatin1(("2008/01/01 " + serial).toHex().toUpper()));
+            QCOMPARE(b.text("rstat"), QStringLiteral("OK"));
+            QCOMPARE(b.text("rvmblock").left(19), QString::fromLatin1("2008/01/01 " + serial));
+            expected += customers[i] + QByteArray(",,GX-100,2008/01/01,") + serial + "\r\n";
+        }
+        QCOMPARE(b.record(), expected);
+        QCOMPARE(b.text("serialnumber"), QStringLiteral("00000010"));
+    }
+
+    // A late answer goes to the oldest write still waited for.
+    void lateAnswerTakenForTheWriteStillWaited()
+    {
+        Bench b;
+        b.sim.setSilent(true);
+        b.setSerial("00000007");
+        b.edit("customer")->setText("Acme");
+        b.click(2);
+        QTRY_COMPARE(b.sim.commands().size(), 1);
+        b.clock.advance(2500);
+        b.setSerial("00000008");
+        b.edit("customer")->setText("Bolt");
+        b.click(2);
+        QTRY_COMPARE(b.sim.commands().size(), 2);
+        b.clock.advance(1500);
+        b.sim.sendRaw("!0012a\r");
+        QTRY_COMPARE(b.text("rstat"), QStringLiteral("OK"));
+        QCOMPARE(b.record(), QByteArray("Customer,Version,Model#,Date,SerialNumber\r\n"
+                                        "Bolt,,GX-100,2008/01/01,00000008\r\n"));
+    }
+
     // Writes pressed while the board is busy are answered later, one answer
     // per write in the order sent: each confirmed write is recorded once
     // with its own block, a refused one not at all, and the answer to the
