@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -33,6 +34,9 @@ public:
     // The dropped-down list of a combo box with a key-press handler, and
     // that combo box: the list takes the typing while it is open.
     std::map<QObject*, QObject*> popupOf;
+    // Set while the filter hands a box the input method's text it let
+    // through, so that text is not filtered twice.
+    bool forwardingInputText = false;
 };
 
 namespace {
@@ -388,6 +392,50 @@ void insertChar(QObject* target, QChar c)
 }
 } // namespace
 
+bool ToolWindow::filterInputText(QObject* watched, QInputMethodEvent* event)
+{
+    // Dead keys and compose sequences reach a box as the input method's
+    // text, never as key presses: that text goes through the box's key
+    // filter one character at a time, as typed keys would, each handed on
+    // before the next is judged, so a filter that looks at the box sees
+    // what the earlier ones left.
+    // An open list searches its items with the text, as with its keys.
+    auto popup = m_hooks->popupOf.find(watched);
+    const bool inPopup = popup != m_hooks->popupOf.end();
+    auto it = m_hooks->keyPress.find(inPopup ? popup->second : watched);
+    if (it == m_hooks->keyPress.end() || m_hooks->forwardingInputText)
+        return false;
+    if (event->commitString().isEmpty() && event->replacementLength() == 0)
+        return false; // text still being composed is not the box's yet
+    const QString committed = event->commitString();
+    auto handOn = [&](QInputMethodEvent& e) {
+        m_hooks->forwardingInputText = true;
+        QCoreApplication::sendEvent(watched, &e);
+        m_hooks->forwardingInputText = false;
+    };
+    // The composing text ends; the surrounding text the method would
+    // replace stays, as no filter judged its removal.
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    handOn(composing);
+    const auto handler = it->second;
+    for (const char32_t c : committed.toUcs4()) {
+        const int code = int(c);
+        int result = code;
+        guarded([&] { result = handler(code); });
+        if (!m_form)
+            return true;
+        if (result < 32 || (inPopup && result != code))
+            continue; // dropped, or a control key a text has no place for
+        QInputMethodEvent one;
+        const char32_t kept = char32_t(result);
+        one.setCommitString(QString::fromUcs4(&kept, 1));
+        handOn(one);
+        if (!m_form)
+            return true;
+    }
+    return true;
+}
+
 bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_form && watched == (m_sub ? static_cast<QObject*>(m_sub) : static_cast<QObject*>(m_form))
@@ -451,6 +499,8 @@ bool ToolWindow::eventFilter(QObject* watched, QEvent* event)
             return true; // Enter has no place in a one-line box
         return false;
     }
+    case QEvent::InputMethod:
+        return filterInputText(watched, static_cast<QInputMethodEvent*>(event));
     case QEvent::KeyRelease: {
         auto it = m_hooks->keyUp.find(watched);
         if (it != m_hooks->keyUp.end()) {

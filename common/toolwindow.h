@@ -26,6 +26,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QDialog;
 class EventHooks;
+class QInputMethodEvent;
 
 // Base of a window's control struct. A window keeps pointers to its controls
 // in one struct derived from this; the struct is created in build() through
@@ -157,6 +158,7 @@ protected:
 
 private:
     friend class HandlerScope;
+    bool filterInputText(QObject* watched, QInputMethodEvent* event);
     void destroyForm();
     void enter();
     void leave();

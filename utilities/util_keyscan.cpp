@@ -4,6 +4,7 @@
 #include "common/formbuilder.h"
 
 #include <QEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 
 Util_keyscan::Util_keyscan() : ToolWindow(QStringLiteral("Util_keyscan"), QSize(3720, 1080))
@@ -39,10 +40,23 @@ bool Util_keyscan::eventFilter(QObject* watched, QEvent* event)
         // Ask for the key itself, not the shortcut it might trigger.
         event->accept();
         return true;
+    case QEvent::InputMethodQuery: {
+        // A box open to the input method would have the platform keep dead
+        // keys and compose sequences for it and hand over only the text
+        // they make: they would show no code. Closed to it, every key comes
+        // as a key. The platform asks before each key.
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        if (!(query->queries() & Qt::ImEnabled))
+            return handled;
+        query->setValue(Qt::ImEnabled, false);
+        query->accept();
+        return true;
+    }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::InputMethod:
         // Every key ends here (its code set to 0): none edits a box, moves
-        // the focus or presses a default.
+        // the focus or presses a default; nor does any input method's text.
         return true;
     default:
         return handled;

@@ -181,6 +181,21 @@ private Q_SLOTS:
         QTest::keyClicks(list, "a");
         QCOMPARE(list->currentText(), QString("Glass-Float"));
     }
+
+    // Text an input method hands a box (a dead key and a letter, a compose
+    // sequence) passes the box's key filter as typed keys do.
+    void inputMethodText()
+    {
+        QLineEdit* length = spec(0);
+        giveFocus(length);
+        length->end(false);
+        commitInputText(length, "^", QStringLiteral("\u00EA\u00E9\u00E1"));
+        QCOMPARE(length->text(), QString("12.0000"));
+        length->selectAll();
+        commitInputText(length, QString(), QStringLiteral("2e.5x\u00B4"));
+        QCOMPARE(length->text(), QString("2.5"));
+        QCOMPARE(text("area"), QString("30.0000"));
+    }
 };
 
 VOLTARIS_TEST(TestCapDesigner);

@@ -221,6 +221,23 @@ private Q_SLOTS:
         QCOMPARE(b.text("eewritedata"), QStringLiteral("0X"));
     }
 
+    // Text an input method hands a hex box passes its key filter as typed
+    // keys do: only hex digits.
+    void hexBoxesTakeInputMethodText()
+    {
+        Bench b(false);
+        for (const char* name : {"readaddr", "writeaddr", "writedata", "eereadaddr", "eewriteaddr", "eewritedata"}) {
+            QLineEdit* box = b.edit(name);
+            giveFocus(box);
+            box->end(false);
+            commitInputText(box, "^", QStringLiteral("\u00E2"));
+            QVERIFY2(box->text() == QStringLiteral("0"), qPrintable(QString(name) + ": " + box->text()));
+            box->selectAll();
+            commitInputText(box, QString(), QStringLiteral("\u00E2g7\u00B4"));
+            QVERIFY2(box->text() == QStringLiteral("7"), qPrintable(QString(name) + ": " + box->text()));
+        }
+    }
+
     // The address goes out normalised; one that is not hex sends nothing.
     void eepromRead()
     {

@@ -3,6 +3,8 @@
 #include "common/toolwindow.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -110,4 +112,23 @@ void HandleDrag::release()
 {
     m_down = false;
     QTest::mouseRelease(m_bar, Qt::LeftButton, Qt::NoModifier, m_at);
+}
+
+bool takesInputMethodText(QWidget* w)
+{
+    // What the platform asks the focused widget before it keeps keys for it.
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(w, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
+void commitInputText(QWidget* w, const QString& composing, const QString& text)
+{
+    if (!w->hasFocus())
+        giveFocus(w);
+    QInputMethodEvent preedit(composing, {});
+    QApplication::sendEvent(w, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(w, &commit);
 }

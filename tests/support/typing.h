@@ -23,6 +23,15 @@ void leaveBox(QLineEdit* box);
 // Replaces the whole text as a paste does: no key filter on the way.
 void paste(QLineEdit* box, const QString& text);
 
+// Whether the widget takes an input method's text. The platform keeps dead
+// keys and compose sequences for a widget that does, and hands it only the
+// text they make; one that does not gets every key as a key.
+bool takesInputMethodText(QWidget* w);
+// Focuses the widget and hands it text as an input method does after a
+// dead key or a compose sequence: the sequence being composed, then the
+// committed text in its place.
+void commitInputText(QWidget* w, const QString& composing, const QString& text);
+
 class QAbstractSlider;
 class QScrollBar;
 
