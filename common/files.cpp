@@ -373,9 +373,17 @@ bool writeWhole(const QString& path, const QByteArray& given, TimeSlicer* slicer
     for (qsizetype at = 0; at < bytes.size() && whole; at += kWritePart) {
         const qsizetype n = qMin(kWritePart, bytes.size() - at);
         whole = f.write(bytes.constData() + at, n) == n;
-        if (whole && slicer && (!slicer->yield() || superseded())) {
+        if (whole && slicer && !slicer->yield()) {
             f.cancelWriting();
             return false;
+        }
+        if (whole && slicer && superseded()) {
+            f.cancelWriting();
+            // The window is still there and its user believes the file
+            // saved: say so, and which contents the file holds instead.
+            cannotSave(path, verr::PathFileAccess,
+                       QStringLiteral("a newer save of the file began while this one was being written. The "
+                                      "file holds that newer save's contents; this window's were not written"));
         }
     }
     if (!whole || !f.flush() || f.size() != bytes.size()) {

@@ -44,9 +44,10 @@ std::optional<QByteArray> readfilehead(const QString& path, qint64 cap, bool* mo
 void writefile(const QString& path, const QByteArray& bytes);
 // The same for a large file, serving the event loop between parts through
 // the caller's slicer. The bytes are taken as they are at the call. False
-// when the wait was aborted (the window closed, the program quitting) or a
-// newer save of the same file began meanwhile (whose bytes then stand): the
-// old file is then left as it was, read-only mark included.
+// when the wait was aborted (the window closed, the program quitting): the
+// old file is then left as it was, read-only mark included. A newer save of
+// the same file begun meanwhile wins: its bytes stand, and this one raises
+// VError naming the file and saying so.
 class TimeSlicer;
 bool writefileServing(const QString& path, const QByteArray& bytes, TimeSlicer& slicer);
 

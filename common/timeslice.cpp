@@ -3,6 +3,20 @@
 
 #include <QCoreApplication>
 
+namespace {
+qint64 g_defaultSliceMs = 15;
+}
+
+qint64 TimeSlicer::defaultSliceMs()
+{
+    return g_defaultSliceMs;
+}
+
+void TimeSlicer::setDefaultSliceMs(qint64 ms)
+{
+    g_defaultSliceMs = ms;
+}
+
 TimeSlicer::TimeSlicer(qint64 sliceMs) : m_sliceMs(sliceMs)
 {
     m_clock.start();

@@ -1,20 +1,18 @@
 #include "slicing.h"
 
-namespace {
-qint64 g_sliceMs = 15;
-}
+#include "common/timeslice.h"
 
 qint64 workSliceMs()
 {
-    return g_sliceMs;
+    return TimeSlicer::defaultSliceMs();
 }
 
 void setWorkSliceMs(qint64 ms)
 {
-    g_sliceMs = ms;
+    TimeSlicer::setDefaultSliceMs(ms);
 }
 
 PrimeYield primeYield()
 {
-    return g_sliceMs == 0 ? PrimeYield::EveryCandidate : PrimeYield::Timed;
+    return workSliceMs() == 0 ? PrimeYield::EveryCandidate : PrimeYield::Timed;
 }

@@ -6,7 +6,7 @@
 
 #include <QtGlobal>
 
-// 15 ms: responsive, at no measurable cost to the work. 0 serves the loop
+// The program's slice (TimeSlicer::defaultSliceMs). 0 serves the loop
 // after every step, so a test can count that each stage of the work
 // serves it, however fast the machine runs.
 qint64 workSliceMs();

@@ -46,9 +46,10 @@ bool writeBoardFile(const QString& path, const QStringList& lines, TimeSlicer& s
     }
     try {
         return writefileServing(path, bytes, slicer);
-    } catch (const VError&) {
-        // A folder, device or pipe in the file's place is never opened.
-        alertbox(QStringLiteral("File error"), QStringLiteral("Cannot write ") + path, 0);
+    } catch (const VError& e) {
+        // Says why: a folder, device or pipe in the file's place (never
+        // opened), or a newer save of the file that won.
+        alertbox(QStringLiteral("File error"), e.description(), 0);
         return false;
     }
 }

@@ -1,6 +1,7 @@
 #include "support/alertsink.h"
 #include "support/filechoice.h"
 #include "support/loopgaps.h"
+#include "support/newersaves.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "closeorquitrows.h"
@@ -254,6 +255,28 @@ private Q_SLOTS:
         QCOMPARE(shown().size(), 6542);
         QVERIFY(box("listcount")->text().startsWith("The first 6542 Primes computed: "));
         QVERIFY(QFileInfo(path).isDir());
+    }
+
+    // Another save of the file begun while the list is written wins: its
+    // contents stand, one alert names the file, and the status tells of
+    // neither a save nor one still going on.
+    void newerSaveOfTheFile()
+    {
+        const QString path = folders->workFile("Primes.txt");
+        paste(box("opfile"), path);
+        ctl<QCheckBox>("wrfile")->setChecked(true);
+        AlertSink alerts;
+        {
+            NewerSaves other(path, "newer\r\n", [] { return box("listcount")->text() == "Writing to file..."; });
+            compute("6542", "6542");
+            QVERIFY(other.saves() > 0);
+        }
+        QCOMPARE(alerts.titles.size(), 1);
+        QVERIFY(alerts.texts.first().contains(path));
+        QVERIFY(alerts.texts.first().contains("newer save"));
+        QCOMPARE(readFile(path), QByteArray("newer\r\n"));
+        QVERIFY2(box("listcount")->text().startsWith("The first 6542 Primes computed: "), qPrintable(box("listcount")->text()));
+        QCOMPARE(shown().size(), 6542);
     }
 
     void countTooLarge_data()

@@ -4,6 +4,7 @@
 #include "support/quitting.h"
 
 #include "support/modal.h"
+#include "support/newersaves.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 #include "support/typing.h"
@@ -217,6 +218,27 @@ private Q_SLOTS:
         QVERIFY(alert.text().contains(QDir::toNativeSeparators(boardDir + "/main_TOP.TXT")));
         QVERIFY(readFile(boardDir + "/main_BOT.TXT").endsWith("C1\t50\t-12\t90\t##########\r\n"));
         QVERIFY(shown("topdata").contains("J1"));
+    }
+
+    // Another save of a side's file begun while the window writes it wins:
+    // its contents stand, one alert names the file, and the other side is
+    // still written.
+    void newerSaveOfASideFile()
+    {
+        readPkp(board);
+        const QString top = boardDir + "/main_TOP.TXT";
+        AlertSink alerts;
+        {
+            NewerSaves other(top, "newer\r\n");
+            press("Command1_2");
+            QVERIFY(other.saves() > 0);
+        }
+        QCOMPARE(alerts.titles.size(), 1);
+        QVERIFY(alerts.texts.first().contains(top));
+        QVERIFY(alerts.texts.first().contains("newer save"));
+        QCOMPARE(readFile(top), QByteArray("newer\r\n"));
+        QVERIFY(readFile(boardDir + "/main_BOT.TXT").startsWith("BOTTOM.XY\r\nmain Vx Bottom\r\n"));
+        QVERIFY(shown("topdata").startsWith("TOP.XY\nmain Vx TOP\n"));
     }
 
     // Coordinates from 1e15 on are written in digits like all others.

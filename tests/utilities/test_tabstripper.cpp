@@ -1,6 +1,8 @@
+#include "support/alertsink.h"
 #include "support/filechoice.h"
 #include "support/loopgaps.h"
 #include "support/modal.h"
+#include "support/newersaves.h"
 #include "support/quitting.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
@@ -445,6 +447,41 @@ private Q_SLOTS:
         QVERIFY(!text("sysstatus").contains("Converted file saved"));
         QCOMPARE(readFile(file), twelveTabs);
         QVERIFY(QFileInfo(folderAt == "bak" ? bak + "/old" : named).isDir());
+        QCOMPARE(buttons(), QString("110"));
+    }
+
+    // Another save of the backup or of the file begun while the window
+    // writes it wins: its contents stand, one alert names the file, and
+    // the status reads as no success.
+    void newerSaveWins_data()
+    {
+        QTest::addColumn<bool>("ofBackup");
+        QTest::newRow("of the backup") << true;
+        QTest::newRow("of the file") << false;
+    }
+    void newerSaveWins()
+    {
+        QFETCH(bool, ofBackup);
+        process(file);
+        tick("savebackup", true);
+        const QString target = ofBackup ? file + "bak" : file;
+        AlertSink alerts;
+        {
+            NewerSaves other(target, "newer\r\n");
+            button("Command1_1")->click();
+            QVERIFY(other.saves() > 0);
+        }
+        QCOMPARE(alerts.titles.size(), 1);
+        QVERIFY(alerts.texts.first().contains(target));
+        QVERIFY(alerts.texts.first().contains("newer save"));
+        QCOMPARE(readFile(target), QByteArray("newer\r\n"));
+        QVERIFY2(!text("sysstatus").startsWith("OK") && !text("sysstatus").contains("Converted file saved")
+                     && text("sysstatus").contains(target),
+                 qPrintable(text("sysstatus")));
+        if (ofBackup)
+            QCOMPARE(readFile(file), twelveTabs);
+        else
+            QCOMPARE(readFile(file + "bak"), twelveTabs);
         QCOMPARE(buttons(), QString("110"));
     }
 
