@@ -1,3 +1,4 @@
+#include "support/paceratio.h"
 #include "support/tempfolders.h"
 #include "support/testmain.h"
 
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -173,6 +175,38 @@ private Q_SLOTS:
         CoreTable table(fifo);
         table.ensureLoaded();
         QCOMPARE(table.count(), 0);
+    }
+
+    // One line far longer than a block costs in proportion to its length:
+    // read in 4 KiB blocks, a line eight times as long costs about eight
+    // times as much, not sixty-four. Against a gauge fed in turns with the
+    // reading, so a busy machine does not count.
+    void longLineCostsItsLength()
+    {
+        QTemporaryDir dir;
+        auto file = [&](qsizetype bytes) {
+            return writeFile(dir.filePath(QStringLiteral("line%1.txt").arg(bytes)), QByteArray(bytes, 'x') + "\r\nend\r\n");
+        };
+        PaceGauge gauge(nullptr, QFont());
+        auto reading = [](const QString& path, qsizetype bytes) {
+            return [path, bytes](int) {
+                TextLineReader in(path, 64 * 1024 * 1024, 4096);
+                QString line;
+                QVERIFY(in.next(line));
+                QCOMPARE(line.size(), bytes);
+                QVERIFY(in.next(line));
+                QCOMPARE(line, QStringLiteral("end"));
+            };
+        };
+        constexpr qsizetype small = 512 * 1024, large = 8 * small;
+        const double shortLine = gauge.ratio(reading(file(small), small), 500, 100);
+        const double longLine = gauge.ratio(reading(file(large), large), 500, 100);
+        const double growth = longLine / shortLine / 8;
+        QVERIFY2(growth <= 2, qPrintable(QStringLiteral("a line 8 times as long cost %1 times as much per byte "
+                                                        "(%2 ms against %3 ms of gauge)")
+                                             .arg(growth)
+                                             .arg(gauge.workMs())
+                                             .arg(gauge.gaugeMs())));
     }
 };
 
