@@ -398,8 +398,8 @@ bool ToolWindow::filterInputText(QObject* watched, QInputMethodEvent* event)
     // text, never as key presses: that text goes through the box's key
     // filter one character at a time, as typed keys would, each handed on
     // before the next is judged, so a filter that looks at the box sees
-    // what the earlier ones left.
-    // An open list searches its items with the text, as with its keys.
+    // what the earlier ones left. An open list searches its items with the
+    // text: only characters kept as they are reach that search.
     auto popup = m_hooks->popupOf.find(watched);
     const bool inPopup = popup != m_hooks->popupOf.end();
     auto it = m_hooks->keyPress.find(inPopup ? popup->second : watched);

@@ -44,7 +44,7 @@ bool Util_keyscan::eventFilter(QObject* watched, QEvent* event)
         // A box open to the input method would have the platform keep dead
         // keys and compose sequences for it and hand over only the text
         // they make: they would show no code. Closed to it, every key comes
-        // as a key. The platform asks before each key.
+        // as a key. The platform asks whenever a box takes the focus.
         auto* query = static_cast<QInputMethodQueryEvent*>(event);
         if (!(query->queries() & Qt::ImEnabled))
             return handled;
